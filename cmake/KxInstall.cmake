@@ -1,0 +1,31 @@
+# SPDX-License-Identifier: Apache-2.0
+# Copyright the kxNotifyKXMessage authors
+# Installs the libraries and the public headers with a CMake package config, so that a farm tool can
+# find_package(kxNotifyKXMessage) and use the data model.
+include(CMakePackageConfigHelpers)
+foreach(dir runtime config jobs clients renderapps plugin platform/kxshared)
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kxNotifyKXMessage/${dir}
+            FILES_MATCHING PATTERN "*.h")
+endforeach()
+install(TARGETS kxShared kxdatamodel EXPORT kxNotifyKXMessageTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+if(TARGET kxNotifyKXMessage)
+    install(TARGETS kxNotifyKXMessage EXPORT kxNotifyKXMessageTargets
+            LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endif()
+install(EXPORT kxNotifyKXMessageTargets NAMESPACE kx:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/kxNotifyKXMessage)
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/kxNotifyKXMessageConfig.cmake.in
+"@PACKAGE_INIT@
+include(CMakeFindDependencyMacro)
+find_dependency(Qt6 COMPONENTS Core)
+include(\"\${CMAKE_CURRENT_LIST_DIR}/kxNotifyKXMessageTargets.cmake\")
+")
+configure_package_config_file(${CMAKE_CURRENT_BINARY_DIR}/kxNotifyKXMessageConfig.cmake.in
+    ${CMAKE_CURRENT_BINARY_DIR}/kxNotifyKXMessageConfig.cmake
+    INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/kxNotifyKXMessage)
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/kxNotifyKXMessageConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/kxNotifyKXMessageConfig.cmake
+              ${CMAKE_CURRENT_BINARY_DIR}/kxNotifyKXMessageConfigVersion.cmake
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/kxNotifyKXMessage)

@@ -1,0 +1,18 @@
+# SPDX-License-Identifier: Apache-2.0
+# Copyright the kxNotifyKXMessage authors
+# kx_add_product_library(<target> SOURCES ...): the plug-in shared library with file name
+# liblx_kxNotifyKXMessage64.so.1 and the unversioned link beside it. The whole data model is linked in
+# so that every exported data-model symbol is in the library, whether the plug-in calls it or not.
+function(kx_add_product_library target)
+    cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+    add_library(${target} SHARED ${ARG_SOURCES})
+    set_target_properties(${target} PROPERTIES
+        OUTPUT_NAME lx_kxNotifyKXMessage64
+        VERSION 1
+        SOVERSION 1)
+    target_compile_definitions(${target} PRIVATE KX_BUILD_DATAMODEL QT_NO_FOREACH)
+    target_link_libraries(${target} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,kxdatamodel>")
+    target_link_libraries(${target} PUBLIC kxShared Qt6::Core)
+    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+    kx_set_warnings(${target})
+endfunction()

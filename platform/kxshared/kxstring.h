@@ -1,0 +1,280 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+#pragma once
+
+// Fixed-capacity texts held inline in records. They are plain blocks that records embed and copy byte
+// for byte, so a record that came from another process may carry any length word: every operation
+// reads the length through len(), which never answers more than the capacity N. Every write is cut
+// to N silently; nothing fails for length.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstring>
+#include <type_traits>
+
+/// UTF-16 text of at most N code units: 16-bit length, a second 16-bit word (zero after construction,
+/// otherwise left alone), then N+1 units holding the text and a terminating 0.
+template <int N>
+struct _kxString {
+    static_assert(N > 0 && N < 65535, "capacity must fit the 16-bit length");
+    static constexpr int capacity = N;
+
+    quint16 length;
+    quint16 secondWord;
+    char16_t text[N + 1];
+
+    _kxString() : length(0), secondWord(0) { text[0] = 0; }
+    explicit _kxString(char c) : length(0), secondWord(0) {
+        text[0] = 0;
+        if (c != 0) {
+            text[0] = static_cast<unsigned char>(c);
+            text[1] = 0;
+            length = 1;
+        }
+    }
+    _kxString(const QString& s) : length(0), secondWord(0) { set(s); }
+    _kxString(const char* s) : length(0), secondWord(0) { set(s); }
+    _kxString(const _kxString&) = default;
+    _kxString& operator=(const _kxString&) = default;
+    template <int M>
+    _kxString(const _kxString<M>& other) : length(0), secondWord(0) {
+        set(other.data(), other.len());
+    }
+
+    /// Units in use, never more than N whatever the stored length word says.
+    int len() const { return length > N ? N : length; }
+    int size() const { return len(); }
+    bool isEmpty() const { return len() == 0; }
+    const char16_t* data() const { return text; }
+    char16_t at(int i) const { return (i >= 0 && i < len()) ? text[i] : char16_t(0); }
+
+    void clear() {
+        length = 0;
+        text[0] = 0;
+    }
+    /// Sets the length word, cut to N, and terminates the text there.
+    void setLength(int n) {
+        length = static_cast<quint16>(n < 0 ? 0 : (n > N ? N : n));
+        text[length] = 0;
+    }
+    void set(const char16_t* units, int count) {
+        if (count < 0)
+            count = 0;
+        if (count > N)
+            count = N;
+        if (count > 0 && units != text)
+            std::memmove(text, units, sizeof(char16_t) * size_t(count));
+        setLength(count);
+    }
+    void set(const QString& s) { set(reinterpret_cast<const char16_t*>(s.utf16()), int(s.size())); }
+    /// 8-bit text, each byte widened to one unit (Latin-1).
+    void set(const char* s) {
+        clear();
+        add(s);
+    }
+    template <int M>
+    void set(const _kxString<M>& other) {
+        set(other.data(), other.len());
+    }
+    _kxString& operator=(const QString& s) {
+        set(s);
+        return *this;
+    }
+
+    QString toQString() const { return QString::fromUtf16(text, len()); }
+    QString asQString() const { return toQString(); }
+
+    /// Exact comparison: every unit counts, letter case included.
+    template <int M>
+    bool isEqual(const _kxString<M>& other) const {
+        return len() == other.len() && std::memcmp(text, other.data(), sizeof(char16_t) * size_t(len())) == 0;
+    }
+    bool isEqual(const QString& other) const {
+        return len() == other.size() &&
+               std::memcmp(text, other.utf16(), sizeof(char16_t) * size_t(len())) == 0;
+    }
+
+    /// First position at or after `from` that holds `unit`, or -1.
+    int indexOf(char16_t unit, int from = 0) const {
+        if (from < 0)
+            from = 0;
+        for (int i = from; i < len(); ++i)
+            if (text[i] == unit)
+                return i;
+        return -1;
+    }
+
+    /// Inserts at `pos` (clamped into 0..len()); whatever would pass N is cut off the end.
+    void insert(int pos, const char16_t* units, int count) {
+        const int n = len();
+        pos = pos < 0 ? 0 : (pos > n ? n : pos);
+        if (count <= 0)
+            return;
+        if (count > N - pos)
+            count = N - pos;
+        const int tail = (n - pos) < (N - pos - count) ? (n - pos) : (N - pos - count);
+        std::memmove(text + pos + count, text + pos, sizeof(char16_t) * size_t(tail));
+        std::memmove(text + pos, units, sizeof(char16_t) * size_t(count));
+        setLength(pos + count + tail);
+    }
+    void insert(int pos, const QString& s) {
+        insert(pos, reinterpret_cast<const char16_t*>(s.utf16()), int(s.size()));
+    }
+    /// Appends 8-bit text, each byte widened to one unit.
+    void add(const char* s) {
+        if (!s)
+            return;
+        int n = len();
+        for (; *s && n < N; ++s)
+            text[n++] = static_cast<unsigned char>(*s);
+        setLength(n);
+    }
+    void add(const QString& s) { insert(len(), s); }
+    void add(char16_t unit) { insert(len(), &unit, 1); }
+
+    /// Removes up to `count` units from `pos`; at most to the end.
+    void remove(int pos, int count) {
+        const int n = len();
+        if (pos < 0 || pos >= n || count <= 0)
+            return;
+        if (count > n - pos)
+            count = n - pos;
+        std::memmove(text + pos, text + pos + count, sizeof(char16_t) * size_t(n - pos - count));
+        setLength(n - count);
+    }
+    /// Zeroes the units behind the text, so equal texts are equal blocks.
+    void clearUnused() {
+        const int n = len();
+        std::memset(text + n, 0, sizeof(char16_t) * size_t(N + 1 - n));
+    }
+};
+
+/// 8-bit text of at most N bytes: 16-bit length, then N+1 bytes holding the text and a terminating 0.
+/// Texts are taken from and given back as Latin-1.
+template <int N>
+struct _kxString8_allSize {
+    static_assert(N > 0 && N < 65535, "capacity must fit the 16-bit length");
+    static constexpr int capacity = N;
+
+    quint16 length;
+    char text[N + 1];
+
+    _kxString8_allSize() : length(0) { text[0] = 0; }
+    _kxString8_allSize(const char* s) : length(0) { set(s); }
+    _kxString8_allSize(const QString& s) : length(0) { set(s); }
+    _kxString8_allSize(const _kxString8_allSize&) = default;
+    _kxString8_allSize& operator=(const _kxString8_allSize&) = default;
+    template <int M>
+    _kxString8_allSize(const _kxString8_allSize<M>& other) : length(0) {
+        set(other.data(), other.len());
+    }
+
+    int len() const { return length > N ? N : length; }
+    int size() const { return len(); }
+    bool isEmpty() const { return len() == 0; }
+    const char* data() const { return text; }
+    char at(int i) const { return (i >= 0 && i < len()) ? text[i] : char(0); }
+
+    void clear() {
+        length = 0;
+        text[0] = 0;
+    }
+    void setLength(int n) {
+        length = static_cast<quint16>(n < 0 ? 0 : (n > N ? N : n));
+        text[length] = 0;
+    }
+    void set(const char* bytes, int count) {
+        if (count < 0)
+            count = 0;
+        if (count > N)
+            count = N;
+        if (count > 0 && bytes != text)
+            std::memmove(text, bytes, size_t(count));
+        setLength(count);
+    }
+    void set(const char* s) { set(s, s ? int(std::strlen(s)) : 0); }
+    void set(const QByteArray& b) { set(b.constData(), int(b.size())); }
+    /// Latin-1 form of the text; characters Latin-1 cannot hold become '?'.
+    void set(const QString& s) { set(s.toLatin1()); }
+    template <int M>
+    void set(const _kxString8_allSize<M>& other) {
+        set(other.data(), other.len());
+    }
+    _kxString8_allSize& operator=(const QString& s) {
+        set(s);
+        return *this;
+    }
+    _kxString8_allSize& operator=(const char* s) {
+        set(s);
+        return *this;
+    }
+
+    QString toQString() const { return QString::fromLatin1(text, len()); }
+    QString asQString() const { return toQString(); }
+    QByteArray toByteArray() const { return QByteArray(text, len()); }
+
+    /// Exact comparison: every byte counts, letter case included.
+    template <int M>
+    bool isEqual(const _kxString8_allSize<M>& other) const {
+        return len() == other.len() && std::memcmp(text, other.data(), size_t(len())) == 0;
+    }
+    bool isEqual(const char* other) const {
+        const size_t n = other ? std::strlen(other) : 0;
+        return size_t(len()) == n && std::memcmp(text, other, n) == 0;
+    }
+
+    int indexOf(char c, int from = 0) const {
+        if (from < 0)
+            from = 0;
+        for (int i = from; i < len(); ++i)
+            if (text[i] == c)
+                return i;
+        return -1;
+    }
+    void insert(int pos, const char* bytes, int count) {
+        const int n = len();
+        pos = pos < 0 ? 0 : (pos > n ? n : pos);
+        if (count <= 0)
+            return;
+        if (count > N - pos)
+            count = N - pos;
+        const int tail = (n - pos) < (N - pos - count) ? (n - pos) : (N - pos - count);
+        std::memmove(text + pos + count, text + pos, size_t(tail));
+        std::memmove(text + pos, bytes, size_t(count));
+        setLength(pos + count + tail);
+    }
+    void add(const char* s) {
+        if (s)
+            insert(len(), s, int(std::strlen(s)));
+    }
+    void add(const QString& s) {
+        const QByteArray b = s.toLatin1();
+        insert(len(), b.constData(), int(b.size()));
+    }
+    void add(char c) { insert(len(), &c, 1); }
+    void remove(int pos, int count) {
+        const int n = len();
+        if (pos < 0 || pos >= n || count <= 0)
+            return;
+        if (count > n - pos)
+            count = n - pos;
+        std::memmove(text + pos, text + pos + count, size_t(n - pos - count));
+        setLength(n - count);
+    }
+    void clearUnused() {
+        const int n = len();
+        std::memset(text + n, 0, size_t(N + 1 - n));
+    }
+};
+
+static_assert(sizeof(_kxString<25>) == 56);
+static_assert(sizeof(_kxString<50>) == 106);
+static_assert(sizeof(_kxString<100>) == 206);
+static_assert(sizeof(_kxString<2500>) == 5006);
+static_assert(offsetof(_kxString<50>, text) == 4);
+static_assert(offsetof(_kxString8_allSize<50>, text) == 2);
+static_assert(alignof(_kxString<50>) == 2 && alignof(_kxString8_allSize<50>) == 2);
+static_assert(std::is_trivially_copyable_v<_kxString<50>>);
+static_assert(std::is_trivially_copyable_v<_kxString8_allSize<50>>);
+static_assert(std::is_standard_layout_v<_kxString<50>>);

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+#pragma once
+
+#include "kxsharedexport.h"
+#include "kxstring.h"
+
+#include <QString>
+
+/// A point in time in whole seconds since 1970-01-01 UTC; 0 or less means "not set". A plain 8-byte
+/// block that records embed and compare as integers.
+struct KXSHARED_EXPORT _kxTime {
+    qint64 t;
+
+    _kxTime() : t(0) {}
+    /// `_kxTime(true)` holds the current time, `_kxTime(false)` is not set.
+    explicit _kxTime(bool now);
+    static _kxTime fromSeconds(qint64 seconds) {
+        _kxTime r;
+        r.t = seconds;
+        return r;
+    }
+
+    bool isSet() const { return t > 0; }
+    void clear() { t = 0; }
+    void setCurrentTime();
+    /// Sets the value to `seconds` since 1970-01-01 UTC.
+    void setCurrentTime(long long seconds) { t = seconds; }
+    void addSeconds(qint64 s) { t += s; }
+
+    /// Whole days from this time to `other` (positive when `other` is later), cut toward zero.
+    qint64 daysDifference(const _kxTime& other) const { return (other.t - t) / 86400; }
+    /// Whole hours from this time to `other` (positive when `other` is later), cut toward zero.
+    qint64 hoursTo(const _kxTime& other) const { return (other.t - t) / 3600; }
+
+    /// Seconds of local time since 1970-01-01 local midnight (the UTC offset added).
+    qint64 toLocalTime() const;
+
+    /// Local date, hour and minute: "2026-12-09 22:42" (16 characters).
+    QString asStringDateHourMin() const;
+    /// The log-line time: local month, day and time to the tenth of a second of when it is called
+    /// for the current time, "12/09 22:42:56.3" (16 characters, so 17 blanks stand in for time and
+    /// separator).
+    QString asStringMt() const;
+    /// asStringMt() as 8-bit text.
+    _kxString8_allSize<25> asKX8StringMt() const;
+
+    bool operator<(const _kxTime& o) const { return t < o.t; }
+    bool operator==(const _kxTime& o) const { return t == o.t; }
+    bool operator!=(const _kxTime& o) const { return t != o.t; }
+};
+static_assert(sizeof(_kxTime) == 8);

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+#include "kxstring.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+TEST(KxString, WritesAreCutToCapacity) {
+    _kxString<5> s(QStringLiteral("abcdefgh"));
+    EXPECT_EQ(s.len(), 5);
+    EXPECT_EQ(s.toQString(), QStringLiteral("abcde"));
+    EXPECT_EQ(s.text[5], 0);
+    s.add("xyz");
+    EXPECT_EQ(s.toQString(), QStringLiteral("abcde"));
+    s.insert(1, QStringLiteral("ZZ"));
+    EXPECT_EQ(s.toQString(), QStringLiteral("aZZbc"));
+    s.remove(3, 100);
+    EXPECT_EQ(s.toQString(), QStringLiteral("aZZ"));
+    s.remove(7, 1); // beyond the end: nothing
+    EXPECT_EQ(s.toQString(), QStringLiteral("aZZ"));
+}
+
+TEST(KxString, StoredLengthAboveCapacityIsReadAsCapacity) {
+    // A record from elsewhere may carry any length word; nothing reads past the field.
+    _kxString<4> s(QStringLiteral("abcd"));
+    s.length = 60000;
+    EXPECT_EQ(s.len(), 4);
+    EXPECT_EQ(s.toQString(), QStringLiteral("abcd"));
+    EXPECT_EQ(s.indexOf(u'z'), -1);
+    s.add("e");
+    EXPECT_EQ(s.toQString(), QStringLiteral("abcd"));
+    _kxString8_allSize<3> b("xyz");
+    b.length = 0xFFFF;
+    EXPECT_EQ(b.toQString(), QStringLiteral("xyz"));
+    s.clearUnused();
+    EXPECT_EQ(s.text[4], 0);
+}
+
+TEST(KxString, EqualityIsExact) {
+    _kxString<50> a(QStringLiteral("nodeA")), b(QStringLiteral("nodeA")), c(QStringLiteral("NODEA"));
+    EXPECT_TRUE(a.isEqual(b));
+    EXPECT_FALSE(a.isEqual(c));
+    _kxString8_allSize<50> x("render01"), y("Render01"), z("render01");
+    EXPECT_TRUE(x.isEqual(z));
+    EXPECT_FALSE(x.isEqual(y));
+    _kxString8_allSize<10> shorter("render01");
+    EXPECT_TRUE(x.isEqual(shorter));
+}
+
+TEST(KxString, SingleCharAndIndexOf) {
+    _kxString<10> s('/');
+    EXPECT_EQ(s.len(), 1);
+    EXPECT_EQ(s.at(0), u'/');
+    _kxString<10> p(QStringLiteral("a/b/c"));
+    EXPECT_EQ(p.indexOf(u'/'), 1);
+    EXPECT_EQ(p.indexOf(u'/', 2), 3);
+    EXPECT_EQ(p.indexOf(u'/', 4), -1);
+}
+
+TEST(KxString, Latin1RoundTripOf8BitText) {
+    _kxString8_allSize<10> s(QString::fromUtf8("caf\xc3\xa9\xe2\x82\xac")); // café€
+    EXPECT_EQ(s.len(), 5);
+    EXPECT_EQ(s.toQString(), QString::fromUtf8("caf\xc3\xa9?"));
+    _kxString<10> w;
+    w.add("caf\xe9");
+    EXPECT_EQ(w.toQString(), QString::fromUtf8("caf\xc3\xa9"));
+}
+
+TEST(KxString, LayoutSizes) {
+    EXPECT_EQ(sizeof(_kxString<25>), 56u);
+    EXPECT_EQ(sizeof(_kxString<50>), 106u);
+    EXPECT_EQ(sizeof(_kxString<100>), 206u);
+    EXPECT_EQ(sizeof(_kxString<2500>), 5006u);
+}
