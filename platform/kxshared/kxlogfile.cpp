@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+#include "kxlogfile.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <type_traits>
+#include <unistd.h>
+
+// offsetof on the members is only defined for a standard-layout class.
+static_assert(std::is_standard_layout_v<_kxLogfile>);
+
+_kxLogfile::_kxLogfile()
+    : fd(-1), openFlags(0), pending(nullptr), pendingSize(0), pendingCapacity(0),
+      totalLines(0), reserved_64{}, linesSinceCritical(0), reserved_516(0) {}
+
+_kxLogfile::_kxLogfile(const QString& path) : _kxLogfile() {
+    open(path);
+}
+
+_kxLogfile::~_kxLogfile() {
+    close();
+    std::free(pending);
+}
+
+bool _kxLogfile::open(const QString& path) {
+    close();
+    filePath = path;
+    totalLines = 0;
+    linesSinceCritical = 0;
+    const QByteArray native = QFile::encodeName(path);
+    if (native.isEmpty())
+        return false;
+    do {
+        fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    } while (fd < 0 && errno == EINTR);
+    return fd >= 0;
+}
+
+void _kxLogfile::close() {
+    if (fd < 0)
+        return;
+    flush();
+    ::close(fd);
+    fd = -1;
+}
+
+bool _kxLogfile::reservePending(qint64 more) {
+    if (pendingSize + more <= pendingCapacity)
+        return true;
+    qint64 capacity = pendingCapacity > 0 ? pendingCapacity : 4096;
+    while (capacity < pendingSize + more)
+        capacity *= 2;
+    char* grown = static_cast<char*>(std::realloc(pending, size_t(capacity)));
+    if (!grown)
+        return false;
+    pending = grown;
+    pendingCapacity = capacity;
+    return true;
+}
+
+bool _kxLogfile::addLog(const QString& line) {
+    if (fd < 0)
+        return false;
+    const QByteArray bytes = line.toUtf8();
+    const qint64 n = bytes.size();
+    if (!reservePending(n + 1))
+        return false;
+    std::memcpy(pending + pendingSize, bytes.constData(), size_t(n));
+    pending[pendingSize + n] = '\n';
+    pendingSize += n + 1;
+    ++totalLines;
+    ++linesSinceCritical;
+    if (pendingSize >= autoFlushBytes)
+        return flush();
+    return true;
+}
+
+bool _kxLogfile::flush() {
+    if (fd < 0)
+        return false;
+    qint64 done = 0;
+    bool ok = true;
+    while (done < pendingSize) {
+        const ssize_t w = ::write(fd, pending + done, size_t(pendingSize - done));
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            ok = false;
+            break;
+        }
+        if (w == 0) {
+            ok = false;
+            break;
+        }
+        done += w;
+    }
+    pendingSize = 0;
+    return ok;
+}
