@@ -2,25 +2,223 @@
 // Copyright the kxNotifyKXMessage authors
 #include "runtime/kxsdk.h"
 
+#include "kxlogfile.h"
+#include "kxtext.h"
+#include "kxtime.h"
+
+#include <iterator>
+
 const char kxFrameworkVersion[] = " 8.4.03";
+
+namespace {
+
+// Texts that only a crashing or exhausted process writes: they count as critical whatever their level.
+const char* const crashTexts[] = {"Access violation", "PAGE_FAULT", "std::bad_alloc:bad allocation"};
+
+bool isCrashText(const QString& text) {
+    for (const char* crash : crashTexts)
+        if (text.contains(QLatin1String(crash), Qt::CaseSensitive))
+            return true;
+    return false;
+}
+
+// Continuation lines stand under the message: time (16), separator, blank and a four-character tag.
+constexpr int continuationIndent = 22;
+// The width of the time and the separator, which a blank-start line keeps free.
+constexpr int blankStartWidth = 17;
+// An error-log entry longer than this is cut to its first errorEntryKeep characters.
+constexpr qsizetype errorEntryLimit = 2500000;
+constexpr qsizetype errorEntryKeep = 500;
+
+} // namespace
+
+__KXSDK::__KXSDK()
+    : criticalSeen(0), reserved_9{}, interfaceVersion(0), layoutMark(0), reserved_16{}, mainLog(nullptr),
+      errorLog(nullptr), logLevels(nullptr), forwardToUI(0), processName(), logSuppressed(0), processLabel{},
+      logSeparatorChar('|'), secondaryLogLevel(-1), secondaryLog(nullptr), reserved_684{},
+      interfaceVersion2(0), reserved_24064{}, clientList(nullptr), reserved_24084{}, endMark(0) {}
+
+// The log files belong to the process that set them.
+__KXSDK::~__KXSDK() = default;
+
+void __KXSDK::writeLog(int level, int flags, QString const& text) {
+    if (level == 0) {
+        criticalSeen = 1;
+        logSuppressed = 0;
+    }
+    if (!isLevelEnabled(level))
+        return;
+    if (forwardToUI) {
+        const _kxString<250> shortText(text);
+        logNoUIExecute_noQT(level, flags, shortText);
+    }
+    logFileWrite(level, flags, text);
+}
+
+void __KXSDK::logFileWrite(int level, int flags, QString const& text) {
+    if (!isLevelEnabled(level))
+        return;
+    if (level == 0 || isCrashText(text)) {
+        criticalSeen = 1;
+        logSuppressed = 0;
+        if (mainLog)
+            mainLog->resetCriticalCount();
+    }
+    if (logSuppressed)
+        return;
+    QString line;
+    formatLogMessage(level, flags, text, line);
+    if (level == 0 || level == 1)
+        logFileWriteError(level, flags, line);
+    if (secondaryLogLevel >= 0) {
+        if (secondaryLog)
+            secondaryLog->addLog(line);
+        if (level >= secondaryLogLevel)
+            return;
+    }
+    if (mainLog)
+        mainLog->addLog(line);
+}
+
+void __KXSDK::logFileWriteError(int level, int /*flags*/, QString const& text) {
+    if ((level != 0 && level != 1) || logSuppressed || !errorLog)
+        return;
+    QString body = text.size() > errorEntryLimit
+                       ? QStringLiteral("!!!MESSAGE TRUNCATED!!!! ") + text.left(errorEntryKeep)
+                       : text;
+    body += QLatin1Char('\n');
+    errorLog->addLog(QLatin1Char('[') + processName.toQString() + QStringLiteral("]  ") +
+                     QLatin1String(kxFrameworkVersion) + QLatin1Char('\n') + body);
+}
+
+void __KXSDK::formatLogMessage(int level, int flags, QString text, QString& out) {
+    text = kxToKXUTF8(text, false);
+    out.clear();
+    const bool plain = (flags & flagPlain) != 0;
+    const QChar separator = QLatin1Char(logSeparatorChar);
+
+    if (flags & flagBlankStart)
+        out = QString(blankStartWidth, QLatin1Char(' '));
+    else if (!plain)
+        out = _kxTime(true).asStringMt() + separator;
+
+    QString prefix;
+    if (!plain && text.size() > 2 && text.at(1) == separator) {
+        prefix = text.left(2);
+        text.remove(0, 2);
+        if (text.startsWith(QLatin1Char(' ')))
+            text.remove(0, 1);
+    }
+
+    switch (level) {
+    case 0:
+        text.prepend(QStringLiteral("CRF (CRITICAL FAILURE) - "));
+        break;
+    case 1:
+        text.prepend(QStringLiteral("ERR "));
+        break;
+    case 2:
+        text.prepend(QStringLiteral("WRN "));
+        break;
+    default: {
+        const bool selfTagged = text.size() > 3 && text.at(3) == QLatin1Char(' ') && text.at(2).isUpper();
+        if (!selfTagged && !plain)
+            text.prepend(QStringLiteral("    "));
+        break;
+    }
+    }
+
+    if (out.endsWith(QLatin1Char('\n')))
+        out.chop(1);
+
+    if (plain) {
+        out += text;
+        return;
+    }
+    QString message = prefix + QLatin1Char(' ') + text;
+    message.replace(QLatin1Char('\n'), QLatin1Char('\n') + QString(continuationIndent, QLatin1Char(' ')));
+    out += message;
+}
+
+void __KXSDK::writeLog_noQT(int level, int flags, _kxString<250> const& text) {
+    if (level == 0) {
+        criticalSeen = 1;
+        logSuppressed = 0;
+    }
+    if (!isLevelEnabled(level))
+        return;
+    logNoUIExecute_noQT(level, flags, text);
+}
+
+void __KXSDK::logNoUIExecute_noQT(int /*level*/, int /*flags*/, _kxString<250> const& /*text*/) {}
+
+void __KXSDK::formatLogMessage_noQT(int level, int flags, _kxString<250> const& text, _kxString<250>& out) {
+    // Every add is cut at the capacity, so the line never passes 250 characters.
+    out.clear();
+    if (!(flags & flagPlain)) {
+        const _kxString8_allSize<25> time = _kxTime(true).asKX8StringMt();
+        out.add(time.data());
+        out.add(";   ");
+    }
+    switch (level) {
+    case 0:
+        out.add("Critical Failure - ");
+        break;
+    case 1:
+        out.add("Error - ");
+        break;
+    case 2:
+        out.add("Warning - ");
+        break;
+    default:
+        break;
+    }
+    out.insert(out.len(), text.data(), text.len());
+    if (level == 0 || level == 1) {
+        if (!(flags & flagNoProcessSeparator))
+            out.add(";;   ");
+        // The label is meant to be terminated, but never read past its field.
+        int labelLength = 0;
+        while (labelLength < int(std::size(processLabel)) && processLabel[labelLength] != 0)
+            ++labelLength;
+        out.insert(out.len(), processLabel, labelLength);
+        out.add(kxFrameworkVersion);
+    }
+}
 
 QString kxConvertFileError_localSDK(QFile::FileError error) {
     switch (int(error)) {
-    case 0: return QStringLiteral("No error occurred");
-    case 1: return QStringLiteral("An error occurred when reading from the file.");
-    case 2: return QStringLiteral("An error occurred when writing to the file.");
-    case 3: return QStringLiteral("A fatal error occurred.");
-    case 4: return QStringLiteral("Resource error.");
-    case 5: return QStringLiteral("The file could not be opened.");
-    case 6: return QStringLiteral("The operation was aborted.");
-    case 7: return QStringLiteral("A timeout occurred.");
-    case 8: return QStringLiteral("An unspecified error occurred.");
-    case 9: return QStringLiteral("The file could not be removed.");
-    case 10: return QStringLiteral("The file could not be renamed.");
-    case 11: return QStringLiteral("The position in the file could not be changed.");
-    case 12: return QStringLiteral("The file could not be resized.");
-    case 13: return QStringLiteral("The file could not be accessed.");
-    case 14: return QStringLiteral("The file could not be copied.");
-    default: return QStringLiteral("Unknown Error %1").arg(int(error));
+    case 0:
+        return QStringLiteral("No error occurred");
+    case 1:
+        return QStringLiteral("An error occurred when reading from the file.");
+    case 2:
+        return QStringLiteral("An error occurred when writing to the file.");
+    case 3:
+        return QStringLiteral("A fatal error occurred.");
+    case 4:
+        return QStringLiteral("Resource error.");
+    case 5:
+        return QStringLiteral("The file could not be opened.");
+    case 6:
+        return QStringLiteral("The operation was aborted.");
+    case 7:
+        return QStringLiteral("A timeout occurred.");
+    case 8:
+        return QStringLiteral("An unspecified error occurred.");
+    case 9:
+        return QStringLiteral("The file could not be removed.");
+    case 10:
+        return QStringLiteral("The file could not be renamed.");
+    case 11:
+        return QStringLiteral("The position in the file could not be changed.");
+    case 12:
+        return QStringLiteral("The file could not be resized.");
+    case 13:
+        return QStringLiteral("The file could not be accessed.");
+    case 14:
+        return QStringLiteral("The file could not be copied.");
+    default:
+        return QStringLiteral("Unknown Error %1").arg(int(error));
     }
 }

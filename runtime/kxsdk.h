@@ -44,6 +44,10 @@ extern KX_EXPORT const char kxFrameworkVersion[]; // " 8.4.03"
 /// switches and the identity texts used in log lines.
 class KX_EXPORT __KXSDK {
 public:
+    /// A plain context, not a server's: marks 0, no log files, no log settings (nothing is logged),
+    /// no secondary log (-1), empty identity texts, and '|' as the separator character. A blank would
+    /// not do as separator: every text whose second character is a blank ("A job ...") would then be
+    /// taken for a two-character prefix.
     __KXSDK();
     virtual void writeLog(int level, int flags, QString const& text);
     virtual ~__KXSDK();
