@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+#include "kxpath.h"
+
+int kxThisOS() {
+#if defined(_WIN32)
+    return kxOS_Windows;
+#elif defined(__APPLE__)
+    return kxOS_Mac;
+#else
+    return kxOS_Linux;
+#endif
+}
+
+QChar kxPathSeparatorOS(int os) {
+    return os == kxOS_Windows ? QLatin1Char('\\') : QLatin1Char('/');
+}
+
+QString kxConvertPDToOS(const QString& path, int os) {
+    QString out = path;
+    if (os == kxOS_Windows)
+        out.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    else
+        out.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return out;
+}
+
+QString kxConvertPDToOS(const QString& path) {
+    return kxConvertPDToOS(path, kxThisOS());
+}
