@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+#pragma once
+
+#include "clients/clientrecords.h"
+#include "clients/kxlog.h"
+#include "runtime/kxexport.h"
+
+#include "kxstring.h"
+
+#include <QMutex>
+#include <QString>
+#include <Qt>
+
+#include <cstddef>
+
+namespace kxC {
+
+/// Record pointers with the entry number of each: 0 to 1499 a client slot, 10000 + j cloud connector
+/// slot j. Entries that name a cloud connector point at its `_Client_CloudConnector` record, whose
+/// leading part (record without status, basic status, first eight threads) is laid out as a `_Client`.
+class KX_EXPORT _ClientConstPointerArray_subclass {
+public:
+    static constexpr int capacity = 1535;
+
+    _Client* pointers[capacity];
+    qint16 entryNumbers[capacity];
+    quint8 reserved_15350[2];
+
+    /// Exchanges the pointers and entry numbers of positions i and j.
+    void swap(int i, int j);
+};
+static_assert(offsetof(_ClientConstPointerArray_subclass, entryNumbers) == 12280);
+static_assert(sizeof(_ClientConstPointerArray_subclass) == 15352);
+
+/// The farm's render clients: up to 1500 ordinary clients and 30 cloud connectors held inline, with
+/// pointer arrays in list-number order and in the order of the current view. The list is one block of
+/// about 170 MB that never allocates after construction: build it on the heap. It takes no lock; whoever
+/// owns it holds `lock` around every use.
+class KX_EXPORT _ClientList {
+public:
+    static constexpr int clientCapacity = 1500;
+    static constexpr int cloudCapacity = 30;
+    static constexpr int entryCapacity = clientCapacity + cloudCapacity; // 1530
+    static constexpr int presetCount = 5;
+    static constexpr int appFilterCapacity = 400;
+    /// Entry numbers from here on name cloud connector slots.
+    static constexpr qint16 cloudEntryBase = 10000;
+
+    /// All slots cleared, no entries, sorted by list number, every filter switch on.
+    explicit _ClientList(__KX& farm);
+    _ClientList(const _ClientList&) = delete;
+    _ClientList& operator=(const _ClientList&) = delete;
+
+    /// Forgets all entries and rebuilds `byListNo`; the slots keep their contents.
+    void clear();
+    /// Fills `byListNo`: used clients, used cloud connectors, free clients, free cloud connectors, then
+    /// preset records 0 to 4 at positions 1530 to 1534.
+    void fillArray_mc_load();
+    /// Sorts the slots and `byListNo` by list number (then name, then position) and updates `maxListNo`;
+    /// with `renumber` every position then writes itself into its record's list number.
+    void sort_ID_Load(bool renumber);
+    /// Sorts positions `from` to `to` of `byListNo` by list number, name and position.
+    void QSort_ID_Load(int from, int to);
+    /// Sorts client slots `from` to `to` by list number, name and slot, moving whole records through
+    /// `scratch`.
+    void QSort_ID_Load_clients(int from, int to, _Client& scratch);
+    /// Sorts cloud connector slots `from` to `to` likewise.
+    void QSort_ID_Load_cloud(int from, int to, _Client_ALL& scratch);
+
+    /// Adds a client (`cloudConnectorIndex` below 0) or a cloud connector named `name` with the
+    /// configuration of `config`. Returns the new entry's position, with `newListNo` its new list number
+    /// instead, or -1 when the list or that kind of slot is full. `byListNo` is not rebuilt: call
+    /// sort_ID_Load.
+    int addClient(const _kxString8_allSize<50>& name, qint8 cloudConnectorIndex,
+                  const _Client_WithoutStatus& config, bool newListNo);
+    /// Removes the entry at `byListNo` position `position`; later slots of its kind move down. A
+    /// position outside the used entries, or one that names no used slot, changes nothing.
+    void removeClient(int position, bool resort);
+    /// Position in `byListNo` of the first used entry whose name is exactly `name`, else `notFound`.
+    qint16 findClient(const _kxString8_allSize<50>& name, qint16 notFound) const;
+    qint16 findClient(const QString& name, qint16 notFound) const;
+    /// Render threads of all used client and cloud connector slots.
+    int countClientThreads() const;
+
+    /// Entries, clients and cloud connectors in use, each stored count cut to its capacity.
+    int usedCount() const;
+    int usedClientCount() const;
+    int usedCloudCount() const;
+    /// The record of an entry number, or null for a number that names no slot.
+    _Client* recordOfEntry(qint16 entryNumber);
+
+    __KX& farm;
+    qint32 sortID;           ///< column of the view; 1 is list-number order
+    Qt::SortOrder sortOrder; ///< ascending after construction
+    bool showWindows;
+    bool showMac;
+    bool showLinux;
+    bool show64bit;
+    bool show32bit;
+    quint8 reserved_21[3];
+    qint32 minMemory;
+    qint16 appFilterCount;
+    qint16 appFilterIDs[appFilterCapacity];
+    bool appFilterFlags[appFilterCapacity];
+    quint8 filterValue;
+    quint8 reserved_1231[1];
+    qint16 visibleCount; ///< entries of the view that pass the filter
+    qint16 count;        ///< entries in use: clients plus cloud connectors
+    qint16 changeCount;
+    qint16 clientCount; ///< client slots in use, the first ones; read by the plug-in
+    qint16 cloudCount;
+    quint8 reserved_1242[2];
+    _Client_CloudConnector clouds[cloudCapacity];
+    _Client clients[clientCapacity];
+    quint8 flag_169108004;
+    quint8 reserved_169108005[1];
+    qint16 importedCount;
+    qint16 maxListNo;       ///< highest list number in use; -1 for an empty list
+    qint16 value_169108010; ///< 4 after construction
+    quint8 reserved_169108012[4];
+    _ClientConstPointerArray_subclass byListNo; ///< all entries in list-number order; read by the plug-in
+    qint16 order[entryCapacity];                ///< positions into `byListNo` in the order of the view
+    quint8 reserved_169126428[4];
+    _ClientConstPointerArray_subclass sorted; ///< `byListNo` in the order of the view
+    _Client presets[presetCount];             ///< preset p is record p
+    QMutex lock;
+    QString text;
+
+private:
+    // Work records for the list-number sort of the slots, kept here so that sorting never allocates.
+    _Client scratchClient;
+    _Client_ALL scratchCloud;
+};
+
+} // namespace kxC
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+// The server and the plug-in read these at fixed offsets.
+static_assert(offsetof(kxC::_ClientList, sortID) == 8);
+static_assert(offsetof(kxC::_ClientList, minMemory) == 24);
+static_assert(offsetof(kxC::_ClientList, appFilterIDs) == 30);
+static_assert(offsetof(kxC::_ClientList, filterValue) == 1230);
+static_assert(offsetof(kxC::_ClientList, visibleCount) == 1232);
+static_assert(offsetof(kxC::_ClientList, clientCount) == 1238);
+static_assert(offsetof(kxC::_ClientList, clouds) == 1244);
+static_assert(offsetof(kxC::_ClientList, clients) == 6118004);
+static_assert(offsetof(kxC::_ClientList, maxListNo) == 169108008);
+static_assert(offsetof(kxC::_ClientList, byListNo) == 169108016);
+static_assert(offsetof(kxC::_ClientList, sorted) == 169126432);
+static_assert(offsetof(kxC::_ClientList, presets) == 169141784);
+#pragma GCC diagnostic pop
