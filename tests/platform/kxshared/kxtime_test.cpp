@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+#include "kxtime.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+// Texts are in local time; the tests run in UTC so their expectations are fixed.
+class KxTime : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+};
+// 2026-12-09 22:42:56 UTC
+constexpr qint64 sample = 1796856176;
+} // namespace
+
+TEST_F(KxTime, NotSetAndNow) {
+    _kxTime none;
+    EXPECT_FALSE(none.isSet());
+    EXPECT_FALSE(_kxTime(false).isSet());
+    EXPECT_FALSE(_kxTime::fromSeconds(-5).isSet());
+    const qint64 before = QDateTime::currentSecsSinceEpoch();
+    const _kxTime now(true);
+    const qint64 after = QDateTime::currentSecsSinceEpoch();
+    EXPECT_TRUE(now.isSet());
+    EXPECT_GE(now.t, before);
+    EXPECT_LE(now.t, after);
+    _kxTime t;
+    t.setCurrentTime(1234);
+    EXPECT_EQ(t.t, 1234);
+    t.addSeconds(-1234);
+    EXPECT_FALSE(t.isSet());
+}
+
+TEST_F(KxTime, TextForms) {
+    const _kxTime t = _kxTime::fromSeconds(sample);
+    EXPECT_EQ(t.asStringDateHourMin(), QStringLiteral("2026-12-09 22:42"));
+    // A time that is not now shows the tenth as 0.
+    EXPECT_EQ(t.asStringMt(), QStringLiteral("12/09 22:42:56.0"));
+    EXPECT_EQ(t.asKX8StringMt().toQString(), QStringLiteral("12/09 22:42:56.0"));
+    EXPECT_EQ(t.toLocalTime(), sample);
+    // The current time carries its tenth of a second and keeps the 16 characters.
+    const QString now = _kxTime(true).asStringMt();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d$"))
+                    .match(now)
+                    .hasMatch())
+        << now.toStdString();
+}
+
+TEST_F(KxTime, DifferencesAreSignedAndCutTowardZero) {
+    struct Case {
+        qint64 from, to, days, hours;
+    };
+    const Case cases[] = {
+        {sample, sample, 0, 0},
+        {sample, sample + 86399, 0, 23},
+        {sample, sample + 86400, 1, 24},
+        {sample, sample + 3 * 86400 + 7200, 3, 74},
+        {sample, sample - 3599, 0, 0},
+        {sample, sample - 3600, 0, -1},
+        {sample, sample - 86400 * 2 - 1, -2, -48},
+    };
+    for (const Case& c : cases) {
+        const _kxTime a = _kxTime::fromSeconds(c.from), b = _kxTime::fromSeconds(c.to);
+        EXPECT_EQ(a.daysDifference(b), c.days) << c.to - c.from;
+        EXPECT_EQ(a.hoursTo(b), c.hours) << c.to - c.from;
+    }
+    EXPECT_TRUE(_kxTime::fromSeconds(1) < _kxTime::fromSeconds(2));
+    EXPECT_TRUE(_kxTime::fromSeconds(2) == _kxTime::fromSeconds(2));
+    EXPECT_TRUE(_kxTime::fromSeconds(2) != _kxTime::fromSeconds(3));
+}
