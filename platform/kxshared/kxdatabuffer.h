@@ -87,10 +87,12 @@ public:
     /// Why the last failing operation on this buffer failed; empty after a success.
     QString errorString() const { return error; }
 
-private:
+    /// Makes room for `capacityNeeded` bytes without changing the data.
     bool reserve(qint64 capacityNeeded);
     void swap(_KX_DataBuffer& other) noexcept;
-    bool fail(const QString& why);
+
+private:
+    __attribute__((visibility("hidden"))) bool fail(const QString& why);
 
     char* bytes;
     qint64 used;

@@ -63,7 +63,7 @@ public:
 private:
     friend struct _kxLogfileLayout;
 
-    bool reservePending(qint64 more);
+    __attribute__((visibility("hidden"))) bool reservePending(qint64 more);
 
     int fd;            ///< -1 while closed
     quint32 openFlags; ///< reserved for the runtime library's open mode, 0
