@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+/// What one run of the sample farm uses.
+struct kxSampleRunOptions {
+    QStringList farmFiles; ///< sample farm files, read in order
+    QString pluginPath;    ///< the plug-in library to load
+    QString logPath;       ///< where the server log goes; empty for a temporary file removed afterwards
+};
+
+/// Runs a sample farm as the server would: loads the plug-in, calls pInfo and pInit, fills the client
+/// list, hands every job event to pNotify, calls pExit; then prints the return codes, the server log as
+/// the plug-in wrote it and each client's pending user messages to `out`. Faults (a malformed sample
+/// file, a plug-in that cannot be loaded, a log that cannot be opened) go to `err`. Returns the process
+/// exit code: 0 when the farm ran, 1 otherwise.
+int kxRunSampleFarm(const kxSampleRunOptions& options, QTextStream& out, QTextStream& err);
