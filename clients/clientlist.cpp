@@ -293,7 +293,10 @@ void _ClientList::removeClient(int position, bool resort) {
         cloudCount = qint16(usedClouds - 1);
     }
     sort_ID_Load(false);
-    (void)resort;
+    if (resort) {
+        sort(nullptr);
+        filter();
+    }
 }
 
 qint16 _ClientList::findClient(const _kxString8_allSize<50>& name, qint16 notFound) const {
@@ -324,6 +327,157 @@ int _ClientList::countClientThreads() const {
     for (int j = 0; j < usedCloudCount(); ++j)
         threads += clouds[j].status.threadCount;
     return threads;
+}
+
+namespace {
+
+// Orders two texts by their stored bytes over the shorter length, the shorter first on a common prefix:
+// < 0, 0 or > 0.
+int compareBytes(const void* a, int bytesA, const void* b, int bytesB) {
+    const int common = bytesA < bytesB ? bytesA : bytesB;
+    const int byBytes = std::memcmp(a, b, size_t(common));
+    if (byBytes != 0)
+        return byBytes;
+    return bytesA < bytesB ? -1 : (bytesA > bytesB ? 1 : 0);
+}
+
+template <int N> int compareUnits(const _kxString<N>& a, const _kxString<N>& b) {
+    return compareBytes(a.data(), 2 * a.len(), b.data(), 2 * b.len());
+}
+
+int compareNumbers(qint64 a, qint64 b) {
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+// The key of a view column: < 0 when record a sorts before record b ascending.
+int compareByColumn(int column, const _Client& a, const _Client& b) {
+    switch (column) {
+    case 0:
+        return compareBytes(a.status.name.data(), a.status.name.len(), b.status.name.data(),
+                            b.status.name.len());
+    case 2:
+        return compareNumbers(a.status.threads[0].clientStatus, b.status.threads[0].clientStatus);
+    case 4:
+        return compareNumbers(a.status.cpuUsage, b.status.cpuUsage);
+    case 5:
+        return compareNumbers(a.status.threads[0].availMemory, b.status.threads[0].availMemory);
+    case 6:
+        return compareNumbers(a.hardware.osType, b.hardware.osType);
+    case 7: {
+        const int byUser = compareUnits(a.status.user, b.status.user);
+        return byUser != 0
+                   ? byUser
+                   : compareNumbers(a.status.threads[0].clientStatus, b.status.threads[0].clientStatus);
+    }
+    case 8:
+        return compareBytes(a.status.version.data(), a.status.version.len(), b.status.version.data(),
+                            b.status.version.len());
+    case 9:
+        return compareNumbers(a.status.temperature, b.status.temperature);
+    case 10:
+        return compareNumbers(a.hardware.memory, b.hardware.memory);
+    case 11:
+        return compareNumbers(a.hardware.cores, b.hardware.cores);
+    case 12:
+        return compareNumbers(a.hardware.performanceScore, b.hardware.performanceScore);
+    case 13:
+        return compareUnits(a.hardware.customClientInfo, b.hardware.customClientInfo);
+    default:
+        return 0;
+    }
+}
+
+bool isKeyColumn(int column) {
+    return column == 0 || column == 2 || (column >= 4 && column <= 13);
+}
+
+} // namespace
+
+void _ClientList::sort(const kxJ::_JobList*) {
+    const int used = usedCount();
+    visibleCount = qint16(used);
+    const bool descending = sortOrder != Qt::AscendingOrder;
+    if (!isKeyColumn(sortID))
+        sortID = 1;
+    for (int i = 0; i < used; ++i)
+        order[i] = qint16(sortID == 1 && descending ? used - 1 - i : i);
+    if (sortID != 1) {
+        // Key, then position in byListNo: a strict order, so descending is the exact reverse.
+        const int column = sortID;
+        std::sort(order, order + used, [this, column, descending](qint16 a, qint16 b) {
+            int byKey = compareByColumn(column, *byListNo.pointers[a], *byListNo.pointers[b]);
+            if (byKey == 0)
+                byKey = compareNumbers(a, b);
+            return descending ? byKey > 0 : byKey < 0;
+        });
+    }
+    for (int i = 0; i < used; ++i) {
+        sorted.pointers[i] = byListNo.pointers[order[i]];
+        sorted.entryNumbers[i] = byListNo.entryNumbers[order[i]];
+    }
+}
+
+void _ClientList::filter() {
+    const int appFilters = appFilterCount < 0 ? 0 : std::min<int>(appFilterCount, appFilterCapacity);
+    if (showWindows && showMac && showLinux && show64bit && show32bit && minMemory == 0 && appFilters == 0)
+        return;
+    bool allAppFlags = true;
+    for (int i = 0; i < appFilters; ++i)
+        allAppFlags = allAppFlags && appFilterFlags[i];
+
+    const int used = usedCount();
+    int visible = std::clamp<int>(visibleCount, 0, used);
+    for (int i = visible - 1; i >= 0; --i) {
+        const _ClientHardware& hw = byListNo.pointers[order[i]]->hardware;
+        bool hidden = (hw.osType == 1 && !showWindows) || (hw.osType == 3 && !showMac) ||
+                      (hw.osType == 2 && !showLinux) || (hw.is64bit != 0 && !show64bit) ||
+                      (hw.is64bit == 0 && !show32bit) || hw.memory < minMemory;
+        if (!hidden && appFilters > 0 && allAppFlags)
+            hidden = true;
+        if (!hidden)
+            continue;
+        std::copy(order + i + 1, order + visible, order + i);
+        --visible;
+    }
+    visibleCount = qint16(visible);
+    for (int i = 0; i < used; ++i) {
+        sorted.pointers[i] = byListNo.pointers[order[i]];
+        sorted.entryNumbers[i] = byListNo.entryNumbers[order[i]];
+    }
+}
+
+bool _ClientList::setSortID(int id, Qt::SortOrder newOrder, const kxJ::_JobList* jobs) {
+    if (id == sortID && newOrder == sortOrder)
+        return false;
+    sortID = id;
+    sortOrder = newOrder;
+    sort(jobs);
+    filter();
+    return true;
+}
+
+bool _ClientList::setFilter(bool windowsOn, bool macOn, bool linuxOn, bool on64bit, bool on32bit,
+                            int memoryMinimum, int appCount, const qint16* appIDs, const bool* appFlags,
+                            quint8 value) {
+    showWindows = windowsOn;
+    showMac = macOn;
+    showLinux = linuxOn;
+    show64bit = on64bit;
+    show32bit = on32bit;
+    minMemory = memoryMinimum;
+    if (appIDs == nullptr || appFlags == nullptr) {
+        appFilterCount = 0;
+    } else {
+        // The caller's count is cut to what the list holds.
+        const int n = std::clamp(appCount, 0, int(appFilterCapacity));
+        std::copy(appIDs, appIDs + n, appFilterIDs);
+        std::copy(appFlags, appFlags + n, appFilterFlags);
+        appFilterCount = qint16(n);
+    }
+    filterValue = value;
+    sort(nullptr);
+    filter();
+    return true;
 }
 
 } // namespace kxC

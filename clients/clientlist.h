@@ -14,6 +14,11 @@
 
 #include <cstddef>
 
+namespace kxJ {
+/// The server's job list, handed to the view sort; the data model does not read it.
+class _JobList;
+} // namespace kxJ
+
 namespace kxC {
 
 /// Record pointers with the entry number of each: 0 to 1499 a client slot, 10000 + j cloud connector
@@ -82,6 +87,19 @@ public:
     qint16 findClient(const QString& name, qint16 notFound) const;
     /// Render threads of all used client and cloud connector slots.
     int countClientThreads() const;
+
+    /// Rebuilds the view: `order` and `sorted` in the order of `sortID` and `sortOrder`, all entries
+    /// visible. Equal keys keep list-number order ascending and the reverse descending. A `sortID`
+    /// outside the columns becomes 1. `jobs` may be null.
+    void sort(const kxJ::_JobList* jobs);
+    /// Drops from the view the entries that the operating-system, bitness, memory and application filter
+    /// switches hide.
+    void filter();
+    /// Sorts the view by another column or order; false, and nothing done, when both are the current ones.
+    bool setSortID(int id, Qt::SortOrder newOrder, const kxJ::_JobList* jobs);
+    /// Stores the filter and rebuilds the view; either list pointer null means no application filter.
+    bool setFilter(bool windowsOn, bool macOn, bool linuxOn, bool on64bit, bool on32bit, int memoryMinimum,
+                   int appCount, const qint16* appIDs, const bool* appFlags, quint8 value);
 
     /// Entries, clients and cloud connectors in use, each stored count cut to its capacity.
     int usedCount() const;
