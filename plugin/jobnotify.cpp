@@ -26,7 +26,12 @@ namespace {
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 static_assert(offsetof(kxC::_ClientList, clientCount) == kxClientListOffsets::clientCount);
 static_assert(offsetof(kxC::_ClientList, byListNo) == kxClientListOffsets::byListNo);
+static_assert(offsetof(kxC::_ClientConstPointerArray_subclass, pointers) == 0);
 static_assert(offsetof(kxC::_Client, userMessage) == kxClientListOffsets::userMessage);
+static_assert(offsetof(kxC::_Client, status) + offsetof(kxC::_ClientStatusBasic_ALL_base, name) ==
+              kxClientListOffsets::clientName);
+static_assert(std::is_same_v<decltype(kxC::_ClientStatusBasic_ALL_base::name), _kxString8_allSize<50>>);
+static_assert(std::is_same_v<decltype(kxC::_Client::userMessage), kxC::_ClientUserMessage>);
 #pragma GCC diagnostic pop
 
 /// The server's client list as the plug-in sees it: a count and a pointer per position.
