@@ -17,7 +17,7 @@ static_assert(std::is_standard_layout_v<_kxLogfile>);
 
 _kxLogfile::_kxLogfile()
     : fd(-1), openFlags(0), pending(nullptr), pendingSize(0), pendingCapacity(0),
-      totalLines(0), reserved_64{}, linesSinceCritical(0), reserved_516(0) {}
+      totalLines(0), reserved_72{}, linesSinceCritical(0), reserved_516(0) {}
 
 _kxLogfile::_kxLogfile(const QString& path) : _kxLogfile() {
     open(path);
@@ -29,7 +29,8 @@ _kxLogfile::~_kxLogfile() {
 }
 
 bool _kxLogfile::open(const QString& path) {
-    close();
+    const QMutexLocker locker(&lock);
+    closeLocked();
     filePath = path;
     totalLines = 0;
     linesSinceCritical = 0;
@@ -43,9 +44,14 @@ bool _kxLogfile::open(const QString& path) {
 }
 
 void _kxLogfile::close() {
+    const QMutexLocker locker(&lock);
+    closeLocked();
+}
+
+void _kxLogfile::closeLocked() {
     if (fd < 0)
         return;
-    flush();
+    flushLocked();
     ::close(fd);
     fd = -1;
 }
@@ -65,9 +71,10 @@ bool _kxLogfile::reservePending(qint64 more) {
 }
 
 bool _kxLogfile::addLog(const QString& line) {
+    const QByteArray bytes = line.toUtf8();
+    const QMutexLocker locker(&lock);
     if (fd < 0)
         return false;
-    const QByteArray bytes = line.toUtf8();
     const qint64 n = bytes.size();
     if (!reservePending(n + 1))
         return false;
@@ -77,11 +84,16 @@ bool _kxLogfile::addLog(const QString& line) {
     ++totalLines;
     ++linesSinceCritical;
     if (pendingSize >= autoFlushBytes)
-        return flush();
+        return flushLocked();
     return true;
 }
 
 bool _kxLogfile::flush() {
+    const QMutexLocker locker(&lock);
+    return flushLocked();
+}
+
+bool _kxLogfile::flushLocked() {
     if (fd < 0)
         return false;
     qint64 done = 0;
@@ -102,4 +114,34 @@ bool _kxLogfile::flush() {
     }
     pendingSize = 0;
     return ok;
+}
+
+bool _kxLogfile::isOpen() const {
+    const QMutexLocker locker(&lock);
+    return fd >= 0;
+}
+
+QString _kxLogfile::path() const {
+    const QMutexLocker locker(&lock);
+    return filePath;
+}
+
+quint32 _kxLogfile::linesSinceCriticalReset() const {
+    const QMutexLocker locker(&lock);
+    return linesSinceCritical;
+}
+
+void _kxLogfile::resetCriticalCount() {
+    const QMutexLocker locker(&lock);
+    linesSinceCritical = 0;
+}
+
+quint64 _kxLogfile::linesWritten() const {
+    const QMutexLocker locker(&lock);
+    return totalLines;
+}
+
+qint64 _kxLogfile::pendingBytes() const {
+    const QMutexLocker locker(&lock);
+    return pendingSize;
 }

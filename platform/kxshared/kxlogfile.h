@@ -4,6 +4,7 @@
 
 #include "kxsharedexport.h"
 
+#include <QMutex>
 #include <QString>
 #include <QtGlobal>
 
@@ -17,6 +18,8 @@
 /// The object is shared with code that knows it only by its layout: the 32-bit count of lines
 /// written since the last critical line sits at byte 512, and the SDK context resets it when it logs
 /// a critical failure. Keep the members in this order.
+///
+/// A server logs from several threads, so every operation takes the object's lock.
 class KXSHARED_EXPORT _kxLogfile {
 public:
     /// Byte offset of the count of lines since the last critical reset.
@@ -40,9 +43,9 @@ public:
     bool open(const QString& path);
     /// Flushes and closes; the path is kept for `path()`.
     void close();
-    bool isOpen() const { return fd >= 0; }
+    bool isOpen() const;
     /// The path given to the last `open`, empty before the first.
-    QString path() const { return filePath; }
+    QString path() const;
 
     /// Appends `line` and a line feed (UTF-8). Returns false, dropping the line, when the file is not
     /// open or an automatic flush failed.
@@ -52,18 +55,20 @@ public:
     bool flush();
 
     /// Lines accepted by `addLog` since the last critical reset or the last `open`.
-    quint32 linesSinceCriticalReset() const { return linesSinceCritical; }
+    quint32 linesSinceCriticalReset() const;
     /// Sets the count of lines since the last critical reset back to 0.
-    void resetCriticalCount() { linesSinceCritical = 0; }
+    void resetCriticalCount();
     /// Lines accepted by `addLog` since the file was opened.
-    quint64 linesWritten() const { return totalLines; }
+    quint64 linesWritten() const;
     /// Bytes collected and not yet handed to the operating system.
-    qint64 pendingBytes() const { return pendingSize; }
+    qint64 pendingBytes() const;
 
 private:
     friend struct _kxLogfileLayout;
 
     __attribute__((visibility("hidden"))) bool reservePending(qint64 more);
+    __attribute__((visibility("hidden"))) bool flushLocked();
+    __attribute__((visibility("hidden"))) void closeLocked();
 
     int fd;            ///< -1 while closed
     quint32 openFlags; ///< reserved for the runtime library's open mode, 0
@@ -72,7 +77,8 @@ private:
     qint64 pendingCapacity;
     quint64 totalLines;
     QString filePath;
-    quint8 reserved_64[448];
+    mutable QMutex lock;
+    quint8 reserved_72[440];
     quint32 linesSinceCritical; ///< reset to 0 by the SDK context on a critical line
     quint32 reserved_516;
 };
@@ -80,6 +86,7 @@ private:
 /// Checks the layout of `_kxLogfile` where the private members can be named.
 struct _kxLogfileLayout {
     static_assert(offsetof(_kxLogfile, filePath) == 40);
+    static_assert(offsetof(_kxLogfile, lock) == 64 && sizeof(QMutex) == 8);
     static_assert(offsetof(_kxLogfile, linesSinceCritical) == _kxLogfile::criticalResetCountOffset);
     static_assert(sizeof(_kxLogfile) == 520);
 };

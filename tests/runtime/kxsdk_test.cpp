@@ -84,11 +84,12 @@ TEST(KxSdk, PlainContextDefaults) {
     EXPECT_EQ(sdk.layoutMark, 0);
     EXPECT_EQ(sdk.interfaceVersion2, 0u);
     EXPECT_EQ(sdk.endMark, 0u);
-    EXPECT_EQ(sdk.mainLog, nullptr);
-    EXPECT_EQ(sdk.errorLog, nullptr);
-    EXPECT_EQ(sdk.secondaryLog, nullptr);
-    EXPECT_EQ(sdk.logLevels, nullptr);
-    EXPECT_EQ(sdk.clientList, nullptr);
+    // Pointers on 4-byte boundaries: compared by value, never bound to a reference.
+    EXPECT_TRUE(sdk.mainLog == nullptr);
+    EXPECT_TRUE(sdk.errorLog == nullptr);
+    EXPECT_TRUE(sdk.secondaryLog == nullptr);
+    EXPECT_TRUE(sdk.logLevels == nullptr);
+    EXPECT_TRUE(sdk.clientList == nullptr);
     EXPECT_EQ(sdk.secondaryLogLevel, -1);
     EXPECT_EQ(sdk.logSeparatorChar, '|');
     EXPECT_EQ(sdk.logSuppressed, 0);

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -108,4 +111,35 @@ TEST_F(KxLogfile, ReopeningSwitchesFilesAndFlushesTheOldOne) {
     EXPECT_FALSE(log.isOpen());
     EXPECT_EQ(readFile(path("old.log")), QByteArray("to old\n"));
     EXPECT_EQ(readFile(path("new.log")), QByteArray("to new\n"));
+}
+
+TEST_F(KxLogfile, LinesFromSeveralThreadsStayWhole) {
+    _kxLogfile log(path("threads.log"));
+    const int threads = 8, perThread = 5000;
+    std::atomic<bool> go{false};
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back([&log, &go, t] {
+            const QString line = QStringLiteral("thread %1 ").arg(t) + QString(100, QLatin1Char('a' + t));
+            while (!go.load())
+                std::this_thread::yield();
+            for (int i = 0; i < perThread; ++i) {
+                log.addLog(line);
+                if (i % 50 == 0)
+                    log.flush();
+            }
+        });
+    go.store(true);
+    for (std::thread& w : workers)
+        w.join();
+    log.flush();
+    const QList<QByteArray> lines = readFile(path("threads.log")).split('\n');
+    ASSERT_EQ(lines.size(), threads * perThread + 1);
+    for (int i = 0; i < threads * perThread; ++i) {
+        const QByteArray& l = lines[i];
+        ASSERT_EQ(l.size(), 109) << i;
+        const char c = l.at(108);
+        ASSERT_EQ(l, QByteArray("thread ") + QByteArray::number(c - 'a') + ' ' + QByteArray(100, c)) << i;
+    }
+    EXPECT_EQ(log.linesWritten(), quint64(threads * perThread));
 }
