@@ -87,6 +87,18 @@ void BM_pNotify(benchmark::State& state) {
 }
 BENCHMARK(BM_pNotify)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
 
+// The same calls with the server's log levels switched off: what the notification costs without the
+// three log lines and the file write.
+void BM_pNotify_logOff(benchmark::State& state) {
+    FullFarm& farm = fullFarm();
+    farm.server->host().setLevelEnabled(17, false);
+    farm.server->host().setLevelEnabled(2, false);
+    BM_pNotify(state);
+    farm.server->host().setLevelEnabled(17, true);
+    farm.server->host().setLevelEnabled(2, true);
+}
+BENCHMARK(BM_pNotify_logOff)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
+
 void BM_floor_compare1500Names50Bytes(benchmark::State& state) {
     // Names that differ only in their last bytes, so every comparison runs the whole 50 bytes.
     std::vector<_kxString8_allSize<50>> names(1500);

@@ -103,11 +103,19 @@ int kxNotifyJob(const _kxPluginNotify* record) {
         if (_kxLogfile* log = host.mainLog())
             log->flush();
 
+        // A client receives the message when its name equals any part, so a part listed again (an
+        // empty one between two semicolons, a name given twice) need not be compared again.
         std::vector<_kxString8_allSize<50>> names;
         const QStringList parts = recipients.split(QLatin1Char(';'), Qt::KeepEmptyParts);
         names.reserve(std::size_t(parts.size()));
-        for (const QString& part : parts)
-            names.emplace_back(part);
+        for (const QString& part : parts) {
+            const _kxString8_allSize<50> name(part);
+            bool listed = false;
+            for (const _kxString8_allSize<50>& earlier : names)
+                listed = listed || earlier.isEqual(name);
+            if (!listed)
+                names.push_back(name);
+        }
         const _kxString<2500> text(message);
 
         const ClientListView clients(host.clientList());
