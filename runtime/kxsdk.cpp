@@ -42,10 +42,8 @@ __KXSDK::__KXSDK()
 __KXSDK::~__KXSDK() = default;
 
 void __KXSDK::writeLog(int level, int flags, QString const& text) {
-    if (level == 0) {
-        criticalSeen = 1;
-        logSuppressed = 0;
-    }
+    if (level == 0)
+        noteCritical();
     if (!isLevelEnabled(level))
         return;
     if (forwardToUI) {
@@ -59,8 +57,7 @@ void __KXSDK::logFileWrite(int level, int flags, QString const& text) {
     if (!isLevelEnabled(level))
         return;
     if (level == 0 || isCrashText(text)) {
-        criticalSeen = 1;
-        logSuppressed = 0;
+        noteCritical();
         if (mainLog)
             mainLog->resetCriticalCount();
     }
@@ -141,10 +138,8 @@ void __KXSDK::formatLogMessage(int level, int flags, QString text, QString& out)
 }
 
 void __KXSDK::writeLog_noQT(int level, int flags, _kxString<250> const& text) {
-    if (level == 0) {
-        criticalSeen = 1;
-        logSuppressed = 0;
-    }
+    if (level == 0)
+        noteCritical();
     if (!isLevelEnabled(level))
         return;
     logNoUIExecute_noQT(level, flags, text);

@@ -70,6 +70,11 @@ public:
 
     /// True when `level` is switched on in the log settings; false for a level outside the table.
     bool isLevelEnabled(int level) const { return logLevels != nullptr && logLevels->isEnabled(level); }
+    /// What every critical line does to the context: marks it, and lifts a suppression of the logs.
+    void noteCritical() {
+        criticalSeen = 1;
+        logSuppressed = 0;
+    }
 
     __KXSDK(const __KXSDK&) = delete;
     __KXSDK& operator=(const __KXSDK&) = delete;
