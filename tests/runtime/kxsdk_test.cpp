@@ -98,6 +98,10 @@ TEST(KxSdk, PlainContextDefaults) {
     EXPECT_EQ(sdk.processLabel[0], 0);
     // Without log settings nothing is logged, and nothing breaks.
     sdk.writeLog(1, 0, QStringLiteral("nowhere"));
+    sdk.logFileWrite(1, 0, QStringLiteral("nowhere"));
+    sdk.logFileWrite(0, 0, QStringLiteral("Access violation"));
+    sdk.logFileWriteError(1, 0, QStringLiteral("nowhere"));
+    EXPECT_EQ(sdk.criticalSeen, 0);
     EXPECT_FALSE(sdk.isLevelEnabled(3));
 }
 
