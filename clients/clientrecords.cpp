@@ -23,6 +23,7 @@ int clampCount(qint32 stored, int capacity) {
 
 _ClientStatusThread::_ClientStatusThread() {
     clear();
+    halfValue_84.init();
 }
 
 void _ClientStatusThread::clear() {

@@ -12,6 +12,7 @@
 #include "renderapps/renderapprecords.h"
 #include "runtime/kxexport.h"
 
+#include "kxhalf.h"
 #include "kxstring.h"
 #include "kxtime.h"
 
@@ -49,14 +50,14 @@ struct KX_EXPORT _ClientStatusThread {
     quint8 byte_81; ///< cleared on construction
     quint8 byte_82;
     quint8 byte_83;
-    quint16 halfValue_84; ///< a 16-bit half-precision float, kept as its bits
+    kxHalf halfValue_84;
     quint8 reserved_86[2];
     qint32 value_88;
     quint8 byte_92;
     quint8 byte_93; ///< cleared on construction
     qint16 value_94;
 
-    /// A thread that is off, with no job and every field zero.
+    /// A thread that is off, with no job and every field zero (the half value initialised to 0).
     _ClientStatusThread();
     /// Every field zero.
     void clear();
@@ -440,12 +441,21 @@ struct KX_EXPORT _Client_WithoutStatus : _Client_configPart {
     _ClientUserMessage userMessage;
     quint8 reserved_74854[2];
     _Client_Info info;
-    _kxTime times[4];
+    // Time stamps as the seconds of a _kxTime: the type itself asks for 8-byte alignment, which a
+    // record aligned to 4 bytes cannot give it, so the record keeps the plain number.
+    qint64 timeSeconds[4];
     quint8 addedToList; ///< set by the client list when it adds the client
     quint8 reserved_103765[3967];
 
-    /// Empty render-application entries, no commands, no messages, zero statistics.
+    /// Empty render-application entries, no commands, no messages, zero statistics, no time set.
     _Client_WithoutStatus();
+
+    /// Time stamp i (0 to 3); not set for another index.
+    _kxTime time(int i) const { return _kxTime::fromSeconds(i >= 0 && i < 4 ? timeSeconds[i] : 0); }
+    void setTime(int i, const _kxTime& t) {
+        if (i >= 0 && i < 4)
+            timeSeconds[i] = t.t;
+    }
 
     /// Zeroes the whole record but its status, clears configuration and hardware, repairs the values and
     /// sets the list number to -1.

@@ -212,7 +212,7 @@ TEST(KxCommands, BuiltFromParts) {
     EXPECT_EQ(cmd.command, 0xFF);
     EXPECT_EQ(cmd.paramA, 12);
     EXPECT_EQ(cmd.paramB, -3);
-    EXPECT_EQ(cmd.paramValue, 200u);
+    EXPECT_EQ(quint64(cmd.paramValue), 200u);
     EXPECT_EQ(cmd.paramInt, -9);
     EXPECT_EQ(cmd.paramText.len(), 0);
     int set = 0;
@@ -237,7 +237,7 @@ TEST(KxCommands, BuiltFromServerCommand) {
     EXPECT_EQ(cmd.commandKind, 1);
     EXPECT_EQ(cmd.paramA, -7);
     EXPECT_EQ(cmd.paramB, -7);
-    EXPECT_EQ(cmd.paramValue, 0xFFFFFFFFFFull);
+    EXPECT_EQ(quint64(cmd.paramValue), 0xFFFFFFFFFFull);
     EXPECT_EQ(cmd.targets[127], 1);
 
     // A negative target index is no index: the command is queued for no target, nothing else written.

@@ -91,13 +91,13 @@ TEST(ClientStatus, CopiesIntoTheLargeForm) {
     small->copyAllButThreadsTo(*large);
     EXPECT_EQ(large->name.toQString(), QStringLiteral("render01"));
     EXPECT_EQ(large->threadCount, 3);
-    EXPECT_EQ(large->threads[0].jobID, 4242u);
+    EXPECT_EQ(quint64(large->threads[0].jobID), 4242u);
 
     small->copyTo(*large);
-    EXPECT_EQ(large->threads[0].jobID, 0u);
-    EXPECT_EQ(large->threads[7].jobID, 99999u);
-    EXPECT_EQ(large->threads[8].jobID, 4242u);
-    EXPECT_EQ(large->threads[999].jobID, 4242u);
+    EXPECT_EQ(quint64(large->threads[0].jobID), 0u);
+    EXPECT_EQ(quint64(large->threads[7].jobID), 99999u);
+    EXPECT_EQ(quint64(large->threads[8].jobID), 4242u);
+    EXPECT_EQ(quint64(large->threads[999].jobID), 4242u);
 }
 
 TEST(ClientConfig, ClearSetsDefaults) {
@@ -209,7 +209,12 @@ TEST(ClientRecord, ConstructedRecordHasEmptyEntries) {
     EXPECT_EQ(client->commands[14].paramA, -7);
     EXPECT_TRUE(client->userMessage.text.isEmpty());
     EXPECT_TRUE(allZero(client->info));
-    EXPECT_FALSE(client->times[0].isSet());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(client->time(i).isSet());
+    client->setTime(3, _kxTime::fromSeconds(1700000000));
+    EXPECT_EQ(client->time(3).t, 1700000000);
+    client->setTime(4, _kxTime::fromSeconds(5));
+    EXPECT_FALSE(client->time(4).isSet());
 }
 
 TEST(ClientRecord, CheckInvalidValuesRepairs) {
@@ -347,7 +352,8 @@ TEST(ClientRecord, LargeFormClears) {
     record->clear();
     EXPECT_EQ(record->status.cloudConnectorIndex, -1);
     EXPECT_TRUE(allZero(record->status.threads[7]));
-    EXPECT_EQ(record->status.threads[8].jobID, 0x6161616161616161ull); // an ordinary client: 8 threads
+    EXPECT_EQ(quint64(record->status.threads[8].jobID),
+              0x6161616161616161ull); // an ordinary client: 8 threads
 
     fill(*record, 0x61);
     record->status.cloudConnectorIndex = 3;
@@ -372,7 +378,7 @@ TEST(ClientStatistics, SavedFormsAndClears) {
     v1->toVersion2(*info);
     EXPECT_EQ(std::memcmp(info.get(), v1.get(), sizeof(_Client_Info_save_v1)), 0);
     EXPECT_EQ(info->jobEfficiencyRate.successRate, 0x34); // not part of the first layout
-    EXPECT_EQ(info->runtimeValue, 0x3434343434343434ull);
+    EXPECT_EQ(quint64(info->runtimeValue), 0x3434343434343434ull);
 
     auto saved = std::make_unique<_Client_Info_save>();
     fill(*saved, 0x56);
