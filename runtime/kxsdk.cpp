@@ -148,7 +148,9 @@ void __KXSDK::writeLog_noQT(int level, int flags, _kxString<250> const& text) {
 void __KXSDK::logNoUIExecute_noQT(int /*level*/, int /*flags*/, _kxString<250> const& /*text*/) {}
 
 void __KXSDK::formatLogMessage_noQT(int level, int flags, _kxString<250> const& text, _kxString<250>& out) {
-    // Every add is cut at the capacity, so the line never passes 250 characters.
+    // Every add is cut at the capacity, so the line never passes 250 characters. The message is
+    // copied first: a caller may build the line in place of its own text.
+    const _kxString<250> message(text);
     out.clear();
     if (!(flags & flagPlain)) {
         const _kxString8_allSize<25> time = _kxTime(true).asKX8StringMt();
@@ -168,7 +170,7 @@ void __KXSDK::formatLogMessage_noQT(int level, int flags, _kxString<250> const& 
     default:
         break;
     }
-    out.insert(out.len(), text.data(), text.len());
+    out.insert(out.len(), message.data(), message.len());
     if (level == 0 || level == 1) {
         if (!(flags & flagNoProcessSeparator))
             out.add(";;   ");

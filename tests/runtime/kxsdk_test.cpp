@@ -440,6 +440,11 @@ TEST(KxSdkNoQT, LineNeverPasses250) {
     EXPECT_EQ(out.text[250], 0);
     EXPECT_TRUE(out.toQString().contains(QStringLiteral("Error - mmm")));
 
+    // The line may be built in place of the message.
+    _kxString<250> inPlace("in place");
+    sdk.formatLogMessage_noQT(2, 0x10, inPlace, inPlace);
+    EXPECT_EQ(inPlace.toQString(), QStringLiteral("Warning - in place"));
+
     sdk.formatLogMessage_noQT(1, 0x10, _kxString<250>("short"), out);
     EXPECT_EQ(out.len(), 250);
     EXPECT_TRUE(out.toQString().startsWith(QStringLiteral("Error - short;;   LLL")));
