@@ -83,7 +83,7 @@ void _ClientUserMessage::add(const _ClientUserMessage& other) {
 // The command queue of a client record.
 
 int _Client_WithoutStatus::usedCommandCount() const {
-    return commandCount < 0 ? 0 : (commandCount > commandCapacity ? commandCapacity : commandCount);
+    return kxC::usedCount(commandCount, commandCapacity);
 }
 
 void _Client_WithoutStatus::addCommand(_KXCommands cmd, bool const& replaceLastIfFull) {

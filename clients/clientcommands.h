@@ -60,6 +60,12 @@ static_assert(std::is_trivially_copyable_v<_KXCommands>);
 
 namespace kxC {
 
+/// A count or length stored in a record, as far as it can be used: cut into 0..capacity, because a record
+/// that came from elsewhere may hold any value there.
+inline int usedCount(int stored, int capacity) {
+    return stored < 0 ? 0 : (stored > capacity ? capacity : stored);
+}
+
 /// A command as the server issues it. Only its first 32-bit member is read; the rest of the server's
 /// record is not this system's.
 struct _ClientCommand {

@@ -112,15 +112,15 @@ _ClientList::_ClientList(__KX& farmObject) : farm(farmObject) {
 }
 
 int _ClientList::usedClientCount() const {
-    return clientCount < 0 ? 0 : (clientCount > clientCapacity ? clientCapacity : clientCount);
+    return kxC::usedCount(clientCount, clientCapacity);
 }
 
 int _ClientList::usedCloudCount() const {
-    return cloudCount < 0 ? 0 : (cloudCount > cloudCapacity ? cloudCapacity : cloudCount);
+    return kxC::usedCount(cloudCount, cloudCapacity);
 }
 
 int _ClientList::usedCount() const {
-    return count < 0 ? 0 : (count > entryCapacity ? entryCapacity : count);
+    return kxC::usedCount(count, entryCapacity);
 }
 
 _Client* _ClientList::recordOfEntry(qint16 entryNumber) {
@@ -418,7 +418,7 @@ void _ClientList::sort(const kxJ::_JobList*) {
 }
 
 void _ClientList::filter() {
-    const int appFilters = appFilterCount < 0 ? 0 : std::min<int>(appFilterCount, appFilterCapacity);
+    const int appFilters = kxC::usedCount(appFilterCount, appFilterCapacity);
     if (showWindows && showMac && showLinux && show64bit && show32bit && minMemory == 0 && appFilters == 0)
         return;
     bool allAppFlags = true;

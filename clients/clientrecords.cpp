@@ -15,10 +15,6 @@ template <typename T> void zeroRecord(T& record) {
     std::memset(static_cast<void*>(&record), 0, sizeof(T));
 }
 
-int clampCount(qint32 stored, int capacity) {
-    return stored < 0 ? 0 : (stored > capacity ? capacity : int(stored));
-}
-
 } // namespace
 
 _ClientStatusThread::_ClientStatusThread() {
@@ -63,7 +59,7 @@ QStringList _ClientConfig_threadSettings::getDefaultJobThreadApps(int thread) {
 }
 
 int _ClientConfig_threadSettings::usedJobTypeCount() const {
-    return clampCount(jobTypeCount, jobTypeCapacity);
+    return kxC::usedCount(jobTypeCount, jobTypeCapacity);
 }
 
 void _ClientConfig_threadSettings::clear(int thread) {
@@ -166,7 +162,7 @@ _Client_Info& _Client_Info::operator=(const _Client_Info_save* saved) {
 }
 
 int _Client_configPart::usedRenderAppCount() const {
-    return clampCount(renderAppCount, renderAppCapacity);
+    return kxC::usedCount(renderAppCount, renderAppCapacity);
 }
 
 _Client_WithoutStatus::_Client_WithoutStatus() {

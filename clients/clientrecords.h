@@ -139,7 +139,7 @@ template <int N> struct _ClientStatus_template : _ClientStatusBasic_ALL_base {
     /// Zeroes the first `count` thread records (at most N) and sets the basic part's defaults; the
     /// other thread records stay as they are.
     void clearStatusThreads(int count) {
-        count = count < 0 ? 0 : (count > N ? N : count);
+        count = kxC::usedCount(count, N);
         for (int i = 0; i < count; ++i)
             threads[i].clear();
         clearStatusBasic();

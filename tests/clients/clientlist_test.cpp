@@ -453,3 +453,20 @@ TEST_F(ClientListTest, FilterHidesFromViewOnly) {
     list->setFilter(true, true, true, true, true, 0, 500, manyIDs, many, 0);
     EXPECT_EQ(list->appFilterCount, 400);
 }
+
+TEST(ClientPointerArray, SwapMovesPointerAndEntryTogether) {
+    auto array = std::make_unique<_ClientConstPointerArray_subclass>();
+    auto records = std::make_unique<_Client[]>(2);
+    array->pointers[3] = &records[0];
+    array->entryNumbers[3] = 7;
+    array->pointers[9] = &records[1];
+    array->entryNumbers[9] = 10002;
+    array->swap(3, 9);
+    EXPECT_EQ(array->pointers[3], &records[1]);
+    EXPECT_EQ(array->entryNumbers[3], 10002);
+    EXPECT_EQ(array->pointers[9], &records[0]);
+    EXPECT_EQ(array->entryNumbers[9], 7);
+    array->swap(9, 9);
+    EXPECT_EQ(array->pointers[9], &records[0]);
+    EXPECT_EQ(array->entryNumbers[9], 7);
+}
