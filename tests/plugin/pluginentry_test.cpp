@@ -437,4 +437,31 @@ TEST_F(PluginEntry, TheMessageLineIsOnDiskBeforeDelivery) {
     EXPECT_TRUE(onDiskAtFinalLine.contains(QStringLiteral("Job {KT9 } [anna] finished.")));
 }
 
+TEST_F(PluginEntry, AClientCountBeyondTheListIsReadToItsCapacity) {
+    addClients({"nodeA", "nodeB"});
+    kxC::_ClientList& list = host->clients();
+    struct Case {
+        qint16 count;
+        bool reachesNodeB;
+    };
+    // nodeA and nodeB hold positions 0 and 1; a count of 1 reaches only nodeA, a count beyond 1500 is
+    // read as 1500 (the slots behind the used ones are cleared records), a negative one as none.
+    for (const Case& c : {Case{32000, true}, Case{1501, true}, Case{1, false}, Case{-5, false}}) {
+        host->clearUserMessages(1);
+        host->lines.clear();
+        list.clientCount = c.count;
+        EXPECT_EQ(notify(QStringLiteral("nodeB")), 1) << c.count;
+        list.clientCount = 2;
+        EXPECT_EQ(!pending("nodeB").isEmpty(), c.reachesNodeB) << c.count;
+        ASSERT_EQ(host->lines.size(), 3u);
+        EXPECT_TRUE(host->lines[2].text.endsWith(QStringLiteral("  n:%1|||\n)").arg(c.count)))
+            << host->lines[2].text.toStdString();
+    }
+    // A position without a record is passed over.
+    kxC::_Client* first = list.byListNo.pointers[0];
+    list.byListNo.pointers[0] = nullptr;
+    EXPECT_EQ(notify(QStringLiteral("nodeA;nodeB")), 1);
+    list.byListNo.pointers[0] = first;
+}
+
 } // namespace

@@ -50,8 +50,10 @@ TEST_F(HostContext, SdkContextSitsSixteenBytesInWithTheMarks) {
     EXPECT_EQ(at<quint32>(24076), 3844u);
     EXPECT_EQ(at<quint32>(24188), 0x0A23D23Cu);
     EXPECT_EQ(at<kxC::_ClientList*>(24092), &host->clients());
-    EXPECT_EQ(at<_kxLogfile*>(44), host->mainLog);
-    EXPECT_NE(host->mainLog, nullptr);
+    // The SDK keeps its pointers on 4-byte boundaries: copy before comparing, never bind a reference.
+    _kxLogfile* const mainLog = host->mainLog;
+    EXPECT_EQ(at<_kxLogfile*>(44), mainLog);
+    EXPECT_NE(mainLog, nullptr);
 
     const kxHostContextView view(host->pluginReference());
     EXPECT_EQ(view.object(), static_cast<void*>(host.get()));
