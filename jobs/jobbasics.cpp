@@ -327,33 +327,30 @@ bool _JobSettingsScene::customData_ContainCommentInfo() const {
     return customData_Contains(CUSTOMCommentInfoName);
 }
 
+void _JobSettingsScene::customDataEntryByID(int id, QString* name, QString* value) const {
+    if (id < 0 || id >= customData_maxIDs())
+        return;
+    int i = 0;
+    customDataWalk([&](const QString& n, const QString& v) {
+        if (i++ != id)
+            return true;
+        if (name)
+            *name = n;
+        if (value)
+            *value = v;
+        return false;
+    });
+}
+
 QString _JobSettingsScene::customData_NameByID(const int& id) const {
     QString r;
-    if (id < 0 || id >= customData_maxIDs())
-        return r;
-    int i = 0;
-    customDataWalk([&](const QString& n, const QString&) {
-        if (i++ == id) {
-            r = n;
-            return false;
-        }
-        return true;
-    });
+    customDataEntryByID(id, &r, nullptr);
     return r;
 }
 
 QString _JobSettingsScene::customData_StrByID(const int& id) const {
     QString r;
-    if (id < 0 || id >= customData_maxIDs())
-        return r;
-    int i = 0;
-    customDataWalk([&](const QString&, const QString& v) {
-        if (i++ == id) {
-            r = v;
-            return false;
-        }
-        return true;
-    });
+    customDataEntryByID(id, nullptr, &r);
     return r;
 }
 

@@ -378,6 +378,8 @@ struct KX_EXPORT _JobSettingsScene {
 private:
     /// Walks the name index; calls `visit(name, value)` per entry until it returns false.
     template <typename Visit> void customDataWalk(Visit visit) const;
+    /// Name and value of entry `id`; the outputs stay untouched for an id outside 0..count-1.
+    void customDataEntryByID(int id, QString* name, QString* value) const;
 };
 
 /// Basics level 3: the full basics record.
@@ -533,6 +535,8 @@ struct KX_EXPORT _JobSubmitter : _JobBasics {
     _kxString<50> projectName;
     quint8 reserved_30542[56];
     _kxString<50> messageClientNames; ///< clients that receive notification messages, ";" between
+    // The group texts stand behind the recipients: the server reads messageClientNames 162 bytes
+    // after userName, which leaves room for the project name and one short text only.
     _kxString<50> jobGroupTexts[3];
     quint8 reserved_31022[2];
     _JobTime waitUntil; ///< the job does not start before this time
