@@ -697,3 +697,34 @@ TEST_F(JobSubmitterTexts, ShortLogLineAndShortID) {
     job->ID = (quint64(123456789) << 24) | 26;
     EXPECT_EQ(job->ID2ShortID(), 3160346u);
 }
+
+TEST_F(JobSubmitterTexts, LengthWordsFromElsewhereReadAsTheCapacity) {
+    job->sceneName.set(QString(500, QLatin1Char('s')));
+    job->imageFileName.set("img");
+    const QString authAtCapacity = job->authStr();
+    // A record from another process may carry any length word; every text is read as at most its
+    // capacity, so nothing is read past a field (the sanitizer run checks that).
+    job->sceneName.length = 0xFFFF;
+    job->imageFileName.length = 0xFFFF;
+    job->projectName.length = 0xFFFF;
+    job->userName.length = 0xFFFF;
+    job->renderApp.length = 0xFFFF;
+    job->renderer.length = 0xFFFF;
+    job->jobGroupTexts[2].length = 0xFFFF;
+    job->sceneDatabaseDir.length = 0xFFFF;
+    job->imageDir.length = 0xFFFF;
+    job->jobFilesFolder.length = 0xFFFF;
+    EXPECT_EQ(job->authStr(), authAtCapacity);
+    EXPECT_EQ(job->sceneName.toQString().size(), 500);
+    EXPECT_TRUE(job->getJobLogString(true, 9).startsWith(job->IDstr()));
+    EXPECT_EQ(job->getSceneDisplayName(), QString(500, QLatin1Char('s')));
+    EXPECT_FALSE(job->getJobLogStringShort(false, 0).isEmpty());
+    EXPECT_EQ(job->jobFilesFolderName_Resolved(nullptr).size(), 501);
+    EXPECT_FALSE(job->companyProjectRootFolder_noKX(3, 1).isEmpty());
+    job->colorMode = 14;
+    job->setRandomColor();
+    EXPECT_GE(job->colorMode, 1u);
+    const _JobMinInfo mi = job->toMinInfo(_kxTime(true));
+    EXPECT_EQ(mi.projectName.len(), 50);
+    EXPECT_EQ(mi.projectName.length, 50);
+}
