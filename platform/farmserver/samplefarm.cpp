@@ -96,23 +96,25 @@ private:
                     return fail(line, QStringLiteral("the client '%1' is already defined at %2:%3")
                                           .arg(name, other.file)
                                           .arg(other.line));
-            section.kind = Section::Client;
-            client = kxSampleClient();
+            begin(client, Section::Client, line);
             client.name = name;
-            client.file = fileName;
-            client.line = line;
             return true;
         }
         if (kind == QLatin1String("job")) {
-            section.kind = Section::Job;
-            job = kxSampleJob();
+            begin(job, Section::Job, line);
             job.label = name;
-            job.file = fileName;
-            job.line = line;
             return true;
         }
         return fail(
             line, QStringLiteral("unknown section '[%1]': expected [client NAME] or [job LABEL]").arg(inner));
+    }
+
+    /// Starts a fresh record of the section that begins at `line`.
+    template <typename Record> void begin(Record& record, Section::Kind kind, int line) {
+        section.kind = kind;
+        record = Record();
+        record.file = fileName;
+        record.line = line;
     }
 
     bool setValue(int line, const QString& key, const QString& value) {
