@@ -464,4 +464,23 @@ TEST_F(PluginEntry, AClientCountBeyondTheListIsReadToItsCapacity) {
     list.byListNo.pointers[0] = first;
 }
 
+TEST_F(PluginEntry, WorksAgainAfterTheLibraryIsUnloadedAndLoaded) {
+    // The library's constant texts are built when it loads and released when it unloads; a server
+    // that reloads its plug-ins gets a working one back.
+    addClients({"nodeA"});
+    EXPECT_EQ(notify(QStringLiteral("nodeA")), 1);
+    server->plugin().unload();
+    QString error;
+    ASSERT_TRUE(server->loadPlugin(QStringLiteral(KX_PLUGIN_FILE), error)) << error.toStdString();
+    _kxPluginInfo info{};
+    EXPECT_EQ(server->callInfo(info), 1);
+    EXPECT_EQ(info.name.toQString(), QStringLiteral("kxMessage"));
+    EXPECT_EQ(notify(QStringLiteral("nodeA")), 1);
+    const QString message = withoutTime(pending("nodeA").section(QStringLiteral("\n\n"), 1));
+    EXPECT_EQ(message,
+              QStringLiteral("Job {KT9 } [anna] finished. \nScene:/p/shot.ma \nImage:/r/beauty.exr"));
+    EXPECT_EQ(host->lines.back().text,
+              QStringLiteral("{KT9 } kxNotifyKXMessage send to 'nodeA'. (  n:1|||\n)"));
+}
+
 } // namespace
