@@ -40,9 +40,9 @@ struct _kxPluginInfo {
     _kxString<25> qtVersion;        ///< the text of qVersion()
     quint8 flag;                    ///< 0
     quint8 reserved_499[5];
-    void* hostContext; ///< points 16 bytes into the server's host context object
-    quint32 value;     ///< 0
-    quint8 reserved_516[4];
+    void* hostContext;      ///< points 16 bytes into the server's host context object
+    quint32 value;          ///< 0
+    quint8 reserved_516[4]; ///< tail of the 8-byte alignment; nothing reads or writes it
 };
 static_assert(offsetof(_kxPluginInfo, interfaceId) == 0);
 static_assert(offsetof(_kxPluginInfo, pluginKind) == 2);
