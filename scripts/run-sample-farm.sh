@@ -4,10 +4,14 @@
 #
 # The main job: installs whatever build dependency is missing (Debian 12, as root), configures and builds
 # the stand-in farm server with the plug-in (default preset), then runs the bundled sample farm through
-# the plug-in. Arguments go to kxfarmserver: scripts/run-sample-farm.sh --help lists them.
+# the plug-in. Arguments go to kxfarmserver (sample files, --plugin FILE, --log FILE, --help); relative
+# file names are taken from the folder the script is run in.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-cmake --preset default
-cmake --build --preset default -j "$(nproc)" --target kxfarmserver
-exec build/default/platform/farmserver/kxfarmserver "$@"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$root/scripts/install-deps.sh"
+(
+    cd "$root"
+    cmake --preset default
+    cmake --build --preset default -j "$(nproc)" --target kxfarmserver
+)
+exec "$root/build/default/platform/farmserver/kxfarmserver" "$@"
