@@ -1,5 +1,7 @@
 # SPDX-License-Identifier: Apache-2.0
 # Copyright the kxNotifyKXMessage authors
+include(KxExportCheck)
+
 # kx_add_product_library(<target> SOURCES ...): the plug-in shared library with file name
 # liblx_kxNotifyKXMessage64.so.1 and the unversioned link beside it. The whole data model is linked in
 # so that every exported data-model symbol is in the library, whether the plug-in calls it or not.
@@ -14,5 +16,7 @@ function(kx_add_product_library target)
     target_link_libraries(${target} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,kxdatamodel>")
     target_link_libraries(${target} PUBLIC kxShared Qt6::Core)
     target_link_options(${target} PRIVATE -Wl,--no-undefined)
+    # Debug builds leave weak copies of Qt's inline members in the objects; keep them local.
+    kx_hide_foreign_symbols(${target})
     kx_set_warnings(${target})
 endfunction()
