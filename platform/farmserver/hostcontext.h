@@ -60,6 +60,9 @@ protected:
     _kxTime started;
 };
 
+// The SDK context follows this part directly, so its size is where plug-ins find the SDK context.
+static_assert(sizeof(_kxHostBase) == kxHostContextSdkOffset);
+
 /// The whole host context: the server's part, then its SDK context with the marks set, the main log
 /// file open at `logPath`, every log level switched on and a client list of its own (built on the heap,
 /// it is about 170 MB).
