@@ -441,9 +441,7 @@ struct KX_EXPORT _Client_WithoutStatus : _Client_configPart {
     _ClientUserMessage userMessage;
     quint8 reserved_74854[2];
     _Client_Info info;
-    // Time stamps as the seconds of a _kxTime: the type itself asks for 8-byte alignment, which a
-    // record aligned to 4 bytes cannot give it, so the record keeps the plain number.
-    qint64 timeSeconds[4];
+    _kxTime times[4];
     quint8 addedToList; ///< set by the client list when it adds the client
     quint8 reserved_103765[3967];
 
@@ -451,10 +449,10 @@ struct KX_EXPORT _Client_WithoutStatus : _Client_configPart {
     _Client_WithoutStatus();
 
     /// Time stamp i (0 to 3); not set for another index.
-    _kxTime time(int i) const { return _kxTime::fromSeconds(i >= 0 && i < 4 ? timeSeconds[i] : 0); }
+    _kxTime time(int i) const { return (i >= 0 && i < 4) ? times[i] : _kxTime(); }
     void setTime(int i, const _kxTime& t) {
         if (i >= 0 && i < 4)
-            timeSeconds[i] = t.t;
+            times[i] = t;
     }
 
     /// Zeroes the whole record but its status, clears configuration and hardware, repairs the values and

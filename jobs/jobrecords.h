@@ -63,37 +63,6 @@ constexpr int jobLogsMax = 1500;
 /// Bytes of a job record that calcCRC covers: the whole save level.
 constexpr int jobCRCSize = 77776;
 
-/// A point in time as job records hold it: the 8 bytes of a _kxTime on whatever boundary the record
-/// gives it. _kxTime itself asks for 8-byte alignment, which the records' 4-byte (and the compact
-/// record's 2-byte) packing cannot give; this twin has no alignment of its own, so its operations
-/// are sound at every offset. It converts to and from _kxTime.
-struct __attribute__((packed)) _JobTime {
-    qint64 t;
-
-    _JobTime() : t(0) {}
-    _JobTime(const _kxTime& v) : t(v.t) {}
-    operator _kxTime() const { return _kxTime::fromSeconds(t); }
-    _JobTime& operator=(const _kxTime& v) {
-        t = v.t;
-        return *this;
-    }
-
-    bool isSet() const { return t > 0; }
-    void clear() { t = 0; }
-    void setCurrentTime() { t = _kxTime(true).t; }
-    void setCurrentTime(long long seconds) { t = seconds; }
-    void addSeconds(qint64 s) { t += s; }
-    qint64 daysDifference(const _kxTime& other) const { return (other.t - t) / 86400; }
-    qint64 hoursTo(const _kxTime& other) const { return (other.t - t) / 3600; }
-    QString asStringDateHourMin() const { return _kxTime(*this).asStringDateHourMin(); }
-
-    bool operator<(const _kxTime& o) const { return t < o.t; }
-    bool operator==(const _kxTime& o) const { return t == o.t; }
-    bool operator!=(const _kxTime& o) const { return t != o.t; }
-};
-static_assert(sizeof(_JobTime) == 8 && alignof(_JobTime) == 1);
-static_assert(std::is_trivially_copyable_v<_JobTime>);
-
 // --------------------------------------------------------------------------------------------------
 // History entries and errors, held in arrays by the save level.
 
@@ -165,7 +134,7 @@ struct KX_EXPORT _clientCurrentSegment {
 /// The compact form of a job for job lists.
 struct KX_EXPORT _JobMinInfo {
     quint64 ID;
-    _JobTime infoChangedTime;
+    _kxTime infoChangedTime;
     qint32 framesLeft;  ///< the send level's frames still to render
     quint16 filterMask; ///< _JobSend::filterMask at the time of the export
     quint8 basicsFlag;  ///< the basics level's one-byte setting
@@ -539,7 +508,7 @@ struct KX_EXPORT _JobSubmitter : _JobBasics {
     // after userName, which leaves room for the project name and one short text only.
     _kxString<50> jobGroupTexts[3];
     quint8 reserved_31022[2];
-    _JobTime waitUntil; ///< the job does not start before this time
+    _kxTime waitUntil; ///< the job does not start before this time
     bool previewSpread;
     quint8 reserved_31033[3];
     qint32 previewCount;
@@ -550,7 +519,7 @@ struct KX_EXPORT _JobSubmitter : _JobBasics {
     _kxString<500> jobFilesFolder; ///< "none"
     bool disabled;
     quint8 reserved_32293[3];
-    _JobTime submitterTime;
+    _kxTime submitterTime;
     _JobClientData clientData[jobClientDataCount];
 
     /// Zeroes the submitter level, sets its defaults and its stamp pair (1292, 1).
@@ -586,7 +555,7 @@ struct KX_EXPORT _JobSave : _JobSubmitter {
     _Error errors[jobErrorsMax];
     qint16 logCount;
     _Log logs[jobLogsMax];
-    _JobTime infoChangedTime;
+    _kxTime infoChangedTime;
     qint32 framesDone;
     quint8 reserved_75120[1209];
     quint8 status;
@@ -630,7 +599,7 @@ struct KX_EXPORT _JobSend : _JobSave {
     qint32 framesLeft;
     qint32 framesTotal; ///< frameCount times imageMulti when that is 1 or more
     qint32 frameCount;  ///< frames of one sequence pass
-    _JobTime nextCheckTime;
+    _kxTime nextCheckTime;
     bool markFlag;
     quint8 reserved_77797[3];
 

@@ -7,9 +7,12 @@
 
 #include <QString>
 
+#include <type_traits>
+
 /// A point in time in whole seconds since 1970-01-01 UTC; 0 or less means "not set". A plain 8-byte
-/// block that records embed and compare as integers.
-struct KXSHARED_EXPORT _kxTime {
+/// block that records embed and compare as integers. It has no alignment of its own: records packed to 4
+/// (or 2) bytes hold it wherever their layout puts it, and every operation is sound at any offset.
+struct KXSHARED_EXPORT __attribute__((packed)) _kxTime {
     qint64 t;
 
     _kxTime() : t(0) {}
@@ -49,4 +52,5 @@ struct KXSHARED_EXPORT _kxTime {
     bool operator==(const _kxTime& o) const { return t == o.t; }
     bool operator!=(const _kxTime& o) const { return t != o.t; }
 };
-static_assert(sizeof(_kxTime) == 8);
+static_assert(sizeof(_kxTime) == 8 && alignof(_kxTime) == 1);
+static_assert(std::is_trivially_copyable_v<_kxTime>);
