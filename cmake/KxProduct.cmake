@@ -15,7 +15,7 @@ function(kx_add_product_library target)
     target_compile_definitions(${target} PRIVATE KX_BUILD_DATAMODEL QT_NO_FOREACH)
     target_link_libraries(${target} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,kxdatamodel>")
     target_link_libraries(${target} PUBLIC kxShared Qt6::Core)
-    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+    target_link_options(${target} PRIVATE ${KX_NO_UNDEFINED_LINK_OPTION})
     # Debug builds leave weak copies of Qt's inline members in the objects; keep them local.
     kx_hide_foreign_symbols(${target})
     kx_set_warnings(${target})

@@ -6,3 +6,15 @@ if(KX_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
 endif()
+
+# Shared libraries are linked with --no-undefined so a missing symbol fails the build, not the load.
+# clang leaves the sanitizer runtime to the executable, so its sanitized libraries cannot be checked so.
+set(KX_NO_UNDEFINED_LINK_OPTION "-Wl,--no-undefined")
+if(KX_SANITIZE AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    set(KX_NO_UNDEFINED_LINK_OPTION "")
+endif()
+
+# Fuzz builds: coverage instrumentation in every library, so the fuzzers see into the code they drive.
+if(KX_BUILD_FUZZERS)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -305,7 +305,10 @@ QString _JobSettingsScene::customData_sub(int start, int length, CUSTOMData_Mode
 }
 
 int _JobSettingsScene::customData_maxIDs() const {
-    return customDataCount < 0 ? 0 : customDataCount;
+    // Every index entry takes at least six bytes (type, start, length, the name's zero byte), so a
+    // stored count above what the buffer can index came from a damaged record.
+    constexpr int maxEntries = customDataSize / 6;
+    return customDataCount < 0 ? 0 : (customDataCount > maxEntries ? maxEntries : customDataCount);
 }
 
 void _JobSettingsScene::customData_ClearAll() {

@@ -369,6 +369,8 @@ TEST_F(JobBasicsCustomData, StoreFromElsewhereIsReadInsideTheBuffer) {
     QStringList names, values;
     job->customData_All(names, values); // every type byte is 'c' and no name ends: must stop at 4000
     EXPECT_LE(names.size(), 1);
+    // A caller walking entries by number is never sent through a million of them.
+    EXPECT_EQ(job->customData_maxIDs(), customDataSize / 6);
     EXPECT_TRUE(job->customData_allValuesAsBlock_Uppercase().isEmpty());
     // A start near the end and a length far beyond it.
     job->customData[0] = 'u';
