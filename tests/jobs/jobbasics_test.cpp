@@ -127,7 +127,7 @@ TEST_F(JobBasicsChannels, AddRefusesEmptyNamesFullTableAndFullBuffer) {
 TEST_F(JobBasicsChannels, GrowingAndShrinkingMovesLaterChannels) {
     job->channelAdd(text500(QStringLiteral("beauty.")), text25(QStringLiteral(".exr")));
     job->channelAdd(text500(QStringLiteral("diffuse.")), text25(QStringLiteral(".tif")));
-    job->channelAdd(text500(QStringLiteral("spec.")), text25(QStringLiteral(".png")));
+    job->channelAdd(text500(QStringLiteral("gloss.")), text25(QStringLiteral(".png")));
     const int start1 = job->channelStart[1];
     const int start2 = job->channelStart[2];
     const int used = job->channelBufferUsed;
@@ -139,14 +139,14 @@ TEST_F(JobBasicsChannels, GrowingAndShrinkingMovesLaterChannels) {
     EXPECT_EQ(job->channelExtension(0).toQString(), QStringLiteral(".exr.gz"));
     EXPECT_EQ(job->channelFileName(1).toQString(), QStringLiteral("diffuse."));
     EXPECT_EQ(job->channelExtension(1).toQString(), QStringLiteral(".tif"));
-    EXPECT_EQ(job->channelFileName(2).toQString(), QStringLiteral("spec."));
+    EXPECT_EQ(job->channelFileName(2).toQString(), QStringLiteral("gloss."));
     EXPECT_EQ(job->channelExtension(2).toQString(), QStringLiteral(".png"));
 
     job->channelSetFileName(1, text500(QStringLiteral("d.")));
     EXPECT_EQ(job->channelStart[2], start2 + 3 - 6);
     EXPECT_EQ(job->channelFileName(1).toQString(), QStringLiteral("d."));
     EXPECT_EQ(job->channelExtension(1).toQString(), QStringLiteral(".tif"));
-    EXPECT_EQ(job->channelFileName(2).toQString(), QStringLiteral("spec."));
+    EXPECT_EQ(job->channelFileName(2).toQString(), QStringLiteral("gloss."));
     EXPECT_EQ(job->channelExtension(2).toQString(), QStringLiteral(".png"));
     EXPECT_EQ(job->channelBufferUsed, used - 3);
 
