@@ -34,9 +34,7 @@ bool kxFarmServer::addClients(const kxSampleFarm& farm, QString& error) {
         const int position = context->addClient(client.name);
         if (position < 0) {
             error = QStringLiteral("%1:%2: the client '%3' cannot be added to the list")
-                        .arg(client.file)
-                        .arg(client.line)
-                        .arg(client.name);
+                        .arg(client.file, QString::number(client.line), client.name);
             return false;
         }
         if (!client.pending.isEmpty())

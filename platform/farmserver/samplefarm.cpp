@@ -51,7 +51,8 @@ public:
 
 private:
     bool fail(int line, const QString& what) {
-        error = line > 0 ? QStringLiteral("%1:%2: %3").arg(fileName).arg(line).arg(what)
+        // One arg() call per text: a file name such as "farm%1.ini" stays as it is.
+        error = line > 0 ? QStringLiteral("%1:%2: %3").arg(fileName, QString::number(line), what)
                          : QStringLiteral("%1: %2").arg(fileName, what);
         return false;
     }
@@ -89,13 +90,11 @@ private:
                 return fail(line, QStringLiteral("the client name '%1' is not Latin-1 text").arg(name));
             if (name.size() > clientNameCapacity)
                 return fail(line, QStringLiteral("the client name '%1' is longer than %2 characters")
-                                      .arg(name)
-                                      .arg(clientNameCapacity));
+                                      .arg(name, QString::number(clientNameCapacity)));
             for (const kxSampleClient& other : std::as_const(farm.clients))
                 if (other.name == name)
                     return fail(line, QStringLiteral("the client '%1' is already defined at %2:%3")
-                                          .arg(name, other.file)
-                                          .arg(other.line));
+                                          .arg(name, other.file, QString::number(other.line)));
             begin(client, Section::Client, line);
             client.name = name;
             return true;

@@ -61,6 +61,18 @@ TEST(FarmServer, ClientsAreAddedWithTheirPendingMessagesUntilTheListIsFull) {
     EXPECT_EQ(server.host().userMessages(server.host().findClient(QStringLiteral("c0008"))), QString());
 }
 
+TEST(FarmServer, AClientThatCannotBeAddedIsNamedLiterally) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    kxFarmServer server(dir.filePath(QStringLiteral("server.log")));
+    kxSampleFarm farm;
+    farm.clients.append(kxSampleClient{QStringLiteral("n%3"), QString(), QStringLiteral("f%2.ini"), 4});
+    farm.clients.append(kxSampleClient{QStringLiteral("n%3"), QString(), QStringLiteral("f%2.ini"), 9});
+    QString error;
+    EXPECT_FALSE(server.addClients(farm, error));
+    EXPECT_EQ(error, QStringLiteral("f%2.ini:9: the client 'n%3' cannot be added to the list"));
+}
+
 TEST(FarmServer, CallsReachThePluginWithThisServersContext) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

@@ -103,6 +103,34 @@ TEST(SampleFarm, MalformedInputNamesFileAndLineAndChangesNothing) {
     }
 }
 
+TEST(SampleFarm, FileAndClientNamesThatLookLikePlaceholdersAreNamedLiterally) {
+    // A user's file or client may be called like a placeholder ("%1"); the message must still name it.
+    struct Case {
+        const char* text;
+        const char* fileName;
+        const char* expectedError;
+    };
+    const Case cases[] = {
+        {"[client a]\nrubbish\n", "farm%1.ini",
+         "farm%1.ini:2: expected a [section] or 'key = value', found 'rubbish'"},
+        {"rubbish\n", "farm%2%3.ini",
+         "farm%2%3.ini:1: expected a [section] or 'key = value', found 'rubbish'"},
+        {"[client n%3]\n[client n%3]\n", "f%3.ini",
+         "f%3.ini:2: the client 'n%3' is already defined at f%3.ini:1"},
+        {"[client abcdefghijabcdefghijabcdefghijabcdefghijabcdefghij%2]\n", "f.ini",
+         "f.ini:1: the client name 'abcdefghijabcdefghijabcdefghijabcdefghijabcdefghij%2' is longer than 50 "
+         "characters"},
+        {"[client \xFF]\n", "f%1.ini", "f%1.ini: the file is not UTF-8 text"},
+    };
+    for (const Case& c : cases) {
+        kxSampleFarm farm;
+        QString error;
+        EXPECT_FALSE(kxParseSampleFarm(QByteArray(c.text), QString::fromLatin1(c.fileName), farm, error))
+            << c.text;
+        EXPECT_EQ(error, QString::fromUtf8(c.expectedError)) << c.text;
+    }
+}
+
 TEST(SampleFarm, ClientNamesMustBeUniqueAcrossFiles) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
