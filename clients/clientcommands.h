@@ -44,6 +44,7 @@ struct KX_EXPORT _KXCommands {
 };
 #pragma pack(pop)
 static_assert(sizeof(_KXCommands) == 2032);
+static_assert(offsetof(_KXCommands, structID) == 0);
 static_assert(offsetof(_KXCommands, commandKind) == 2);
 static_assert(offsetof(_KXCommands, command) == 3);
 static_assert(offsetof(_KXCommands, paramA) == 4);
@@ -52,6 +53,7 @@ static_assert(offsetof(_KXCommands, paramValue) == 8);
 static_assert(offsetof(_KXCommands, paramInt) == 16);
 static_assert(offsetof(_KXCommands, paramInt2) == 20);
 static_assert(offsetof(_KXCommands, paramText) == 24);
+static_assert(sizeof(_kxString<500>) == 1006);
 static_assert(offsetof(_KXCommands, targets) == 1030);
 static_assert(offsetof(_KXCommands, flagA) == 2030);
 static_assert(offsetof(_KXCommands, flagB) == 2031);

@@ -193,6 +193,7 @@ static_assert(sizeof(_ClientStatus_ALL) == 96160);
 static_assert(offsetof(_ClientStatus, threads) == 160);
 static_assert(offsetof(_ClientStatus_ALL, threads) == 160);
 #pragma GCC diagnostic pop
+static_assert(std::is_trivially_copyable_v<_ClientStatus>);
 static_assert(std::is_trivially_copyable_v<_ClientStatus_ALL>);
 
 /// The settings of one render thread: the GPUs it may use and the job types it accepts.
@@ -346,7 +347,10 @@ struct KX_EXPORT _Client_jobEfficiencyRate {
     void clear();
 };
 static_assert(sizeof(_Client_jobEfficiencyRate) == 440);
+static_assert(offsetof(_Client_jobEfficiencyRate, cleanAbortJobs) == 144);
+static_assert(offsetof(_Client_jobEfficiencyRate, failJobs) == 288);
 static_assert(offsetof(_Client_jobEfficiencyRate, successRate) == 432);
+static_assert(offsetof(_Client_jobEfficiencyRate, successRateValid) == 433);
 static_assert(offsetof(_Client_jobEfficiencyRate, lastHour) == 436);
 static_assert(std::is_trivially_copyable_v<_Client_jobEfficiencyRate>);
 
@@ -545,6 +549,8 @@ struct KX_EXPORT _ClientStatusMulti {
 };
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
+static_assert(offsetof(_ClientStatusMulti, clientCount) == 2);
+static_assert(offsetof(_ClientStatusMulti, cloudCount) == 4);
 static_assert(offsetof(_ClientStatusMulti, clients) == 8);
 static_assert(offsetof(_ClientStatusMulti, clouds) == 1392008);
 static_assert(offsetof(_ClientStatusMulti, entryNumbers) == 4276808);
@@ -561,6 +567,7 @@ struct KX_EXPORT _Client_allConfig_TCP {
     quint8 reserved_57[3];
     _Client_configPart cfg;
 };
+static_assert(offsetof(_Client_allConfig_TCP, name) == 2);
 static_assert(offsetof(_Client_allConfig_TCP, cloudConnectorIndex) == 56);
 static_assert(offsetof(_Client_allConfig_TCP, cfg) == 60);
 static_assert(sizeof(_Client_allConfig_TCP) == 39424);
