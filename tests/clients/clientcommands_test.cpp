@@ -338,3 +338,61 @@ TEST(KxUserMessage, MessageLargerThanTheBufferIsCut) {
     EXPECT_EQ(stored, (QStringLiteral("\n\n") + big).left(2500));
     EXPECT_EQ(box.text.text[2500], 0);
 }
+
+TEST(KxUserMessage, TrimmingCountsTheWrappedMessage) {
+    // The buffer's old text, lines of 99 units: nothing in it needs wrapping.
+    auto oldText = [](int n) {
+        QString s;
+        for (int i = 0; i < n; ++i)
+            s += (i % 100 == 99) ? QChar('\n') : QChar('a' + i % 26);
+        return s;
+    };
+    struct Case {
+        int bufferLength;
+        int messageLength; ///< one line without line feeds; above 250 it gains line feeds first
+        int removed;       ///< units taken from the front of the buffer
+    } cases[] = {
+        {2398, 100, 0}, // 2498 in all: everything fits, the buffer ends full
+        {2399, 100, 2}, // 2499: the oldest 2 go
+        {2200, 300, 4}, // the message is 301 units once wrapped: 2501, so 4 go
+        {2500, 0, 3},   // an empty message still brings its separator
+    };
+    for (const Case& c : cases) {
+        _ClientUserMessage box;
+        const QString old = oldText(c.bufferLength);
+        box.text.set(old);
+        _kxString<2500> message(repeated(QChar('M'), c.messageLength));
+        _kxString<2500> wrapped = message;
+        _ClientUserMessage::wrapLines(wrapped);
+
+        box.add(message);
+        const QString expected =
+            (old.mid(c.removed) + QStringLiteral("\n\n") + wrapped.toQString()).left(2500);
+        EXPECT_EQ(box.text.toQString(), expected) << c.bufferLength << " + " << c.messageLength;
+        EXPECT_EQ(box.text.text[box.text.len()], 0);
+    }
+}
+
+TEST(KxCommands, DuplicateFoundOnlyAmongQueuedSlots) {
+    // A full queue still merges a duplicate: the test for a duplicate comes before the limit.
+    auto client = newClient();
+    for (int i = 0; i < 15; ++i)
+        client->addCommand(commandFor(quint8(40 + i), 0, "t", 1), false);
+    client->addCommand(commandFor(43, 9, "t", 1), false);
+    EXPECT_EQ(client->commandCount, 15);
+    EXPECT_EQ(client->commands[3].targets[9], 1);
+    EXPECT_EQ(client->commands[14].command, 54);
+    client->addCommand(commandFor(44, 9, "t", 1), true);
+    EXPECT_EQ(client->commands[4].targets[9], 1);
+    EXPECT_EQ(client->commands[14].command, 54);
+
+    // A slot behind the count is no queued command, whatever it holds.
+    client = newClient();
+    client->addCommand(commandFor(1, 0), false);
+    client->commands[5] = commandFor(2, 0);
+    client->addCommand(commandFor(2, 4), false);
+    ASSERT_EQ(client->commandCount, 2);
+    EXPECT_EQ(client->commands[1].command, 2);
+    EXPECT_EQ(client->commands[1].targets[4], 1);
+    EXPECT_EQ(client->commands[5].targets[4], 0);
+}
