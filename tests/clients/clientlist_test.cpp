@@ -470,3 +470,45 @@ TEST(ClientPointerArray, SwapMovesPointerAndEntryTogether) {
     EXPECT_EQ(array->pointers[9], &records[0]);
     EXPECT_EQ(array->entryNumbers[9], 7);
 }
+
+TEST_F(ClientListTest, ConnectorLimitHoldsOnItsOwn) {
+    for (int j = 0; j < 30; ++j)
+        ASSERT_EQ(add("cc", -1, qint8(j)), j);
+    // The 31st connector is refused while the list has room for 1500 more entries.
+    const _Client before = list->clients[0];
+    EXPECT_EQ(add("cc-too-many", -1, 3), -1);
+    EXPECT_EQ(list->cloudCount, 30);
+    EXPECT_EQ(list->count, 30);
+    EXPECT_EQ(list->changeCount, 30);
+    EXPECT_EQ(std::memcmp(&before, &list->clients[0], sizeof(_Client)), 0);
+    // Ordinary clients still find room.
+    EXPECT_EQ(add("node"), 30);
+    EXPECT_EQ(list->clientCount, 1);
+}
+
+TEST_F(ClientListTest, NewListNumberIsThePositionWhenAboveTheHighest) {
+    add("a", 0);
+    add("b", 0);
+    list->sort_ID_Load(false);
+    ASSERT_EQ(list->maxListNo, 0);
+    // Position 2 lies above the highest list number 0.
+    EXPECT_EQ(add("c", -1, -1, true), 2);
+    EXPECT_EQ(list->maxListNo, 2);
+    EXPECT_EQ(list->clients[2].listNo, 2);
+}
+
+TEST_F(ClientListTest, HighestListNumberTakenOnlyInsideTheEntries) {
+    add("a", 0);
+    add("b", 0);
+    struct Case {
+        qint32 lastListNo;
+        qint16 expected;
+    } cases[] = {{1529, 1529}, {1530, 2}, {1, 1}, {-1, 2}, {-70000, 2}};
+    for (const Case& c : cases) {
+        // Both entries carry the same number, so the last one carries it whatever the order.
+        list->clients[0].listNo = c.lastListNo;
+        list->clients[1].listNo = c.lastListNo;
+        list->sort_ID_Load(false);
+        EXPECT_EQ(list->maxListNo, c.expected) << c.lastListNo;
+    }
+}
