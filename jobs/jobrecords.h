@@ -603,7 +603,8 @@ struct KX_EXPORT _JobSend : _JobSave {
     bool markFlag;
     quint8 reserved_77797[3];
 
-    /// The frame slot of an image file number; -1 below the sequence, framesTotal - 1 beyond it.
+    /// The frame slot of an image file number, rounded half away from zero; -1 below the sequence,
+    /// framesTotal - 1 beyond the last slot.
     qint64 fn2F(double fileNumber, signed char part) const;
     /// The image file number of frame slot F; `part` (when not null) receives the slot's part.
     double F2fn(long long F, signed char* part) const;

@@ -431,9 +431,13 @@ qint64 _JobSend::fn2F(double fileNumber, signed char part) const {
     v /= frameStep();
     if (imageMulti != 0)
         v += double(part) * double(frameSlotsPerPart());
+    // Rounding can lift a value just below framesTotal onto it: a file number past the last frame
+    // still names the last slot, never one the job does not have.
+    const qint64 lastSlot = qint64(framesTotal) - 1;
     if (v >= double(framesTotal))
-        return qint64(framesTotal) - 1;
-    return toInt64(v, true);
+        return lastSlot;
+    const qint64 slot = toInt64(v, true);
+    return slot > lastSlot ? lastSlot : slot;
 }
 
 qint64 _JobSend::previewID2FrameNr(int const& previewIndex) const {

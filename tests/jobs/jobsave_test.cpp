@@ -337,6 +337,7 @@ TEST_F(JobSendFrames, FileNumbersAndSlots) {
     EXPECT_EQ(job->fn2F(1001.0, 0), 0);
     EXPECT_EQ(job->fn2F(1099.0, 0), 49);
     EXPECT_EQ(job->fn2F(5000.0, 0), 49) << "beyond the last frame: framesTotal - 1";
+    EXPECT_EQ(job->fn2F(1100.0, 0), 49) << "49.5 rounds up, yet slot 50 does not exist";
 
     sequence(1001, 1099, 2, 0, 100);
     EXPECT_EQ(job->F2fn(3, nullptr), 1107.0);
@@ -355,6 +356,7 @@ TEST_F(JobSendFrames, MultiPartSlots) {
     EXPECT_EQ(job->fn2F(4.0, 2), 23);
     EXPECT_EQ(job->fn2F(10.0, 3), 39);
     EXPECT_EQ(job->fn2F(10.0, 7), 39);
+    EXPECT_EQ(job->fn2F(10.6, 3), 39) << "39.6 would round to 40, one past the last slot";
 
     sequence(1, 10, 1, 1);
     EXPECT_EQ(job->framesTotal, 10);
