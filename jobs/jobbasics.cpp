@@ -532,6 +532,19 @@ void _JobSettingsScene::customDataAppend_Str(const QString& name, const QString&
 
 // ---- scene display name ----------------------------------------------------------------------------
 
+namespace {
+
+// Leaves out every whole folder `folder` (ignoring case) with the "/" before it. A name that only
+// starts so ("scenesetup.ma", "render_pictures_old") is a different folder or file and stays.
+void removeFolder(QString& path, QLatin1String folder) {
+    const QString needle = QLatin1Char('/') + folder + QLatin1Char('/');
+    qsizetype at = 0;
+    while ((at = path.indexOf(needle, at, Qt::CaseInsensitive)) >= 0)
+        path.remove(at, needle.size() - 1);
+}
+
+} // namespace
+
 QString _JobBasics::getSceneDisplayName() const {
     QString s = sceneName.toQString();
     if (s.startsWith(QLatin1Char('!')))
@@ -539,8 +552,8 @@ QString _JobBasics::getSceneDisplayName() const {
     const qsizetype dot = s.lastIndexOf(QLatin1Char('.'));
     if (dot > 3)
         s.truncate(dot);
-    s.remove(QLatin1String("/RENDER_PICTURES"), Qt::CaseInsensitive);
-    s.remove(QLatin1String("/Scenes"), Qt::CaseInsensitive);
+    removeFolder(s, QLatin1String("RENDER_PICTURES"));
+    removeFolder(s, QLatin1String("Scenes"));
     s.remove(QLatin1String("/<FN4>"), Qt::CaseInsensitive);
     s.remove(QLatin1String("<FN4>"), Qt::CaseInsensitive);
     s.remove(QLatin1String("<FN"));

@@ -401,6 +401,11 @@ TEST(JobBasicsTexts, SceneDisplayName) {
         {"/a/b/c/<FN4>.exr", ".../    b/    c"},
         {"scene.ma", "scene"},
         {"a.ma", "a.ma"},
+        // Only whole folders are left out: a file or folder whose name merely starts so stays.
+        {"/prj/sh010/scenesetup.ma", ".../    sh010/    scenesetup"},
+        {"/prj/render_pictures_old/a.ma", ".../    render_pictures_old/    a"},
+        {"/prj/Scenes/Scenes/sh010/a.ma", ".../    sh010/    a"},
+        {"/prj/sh010/Scenes", ".../    sh010/    Scenes"},
     };
     for (const auto& c : cases) {
         job->sceneName.set(c.scene);
