@@ -471,8 +471,10 @@ qint64 _JobSend::previewID2FrameNr(int const& previewIndex) const {
 }
 
 QString _JobSend::previewFilename_Base_number(int previewIndex) const {
-    const int c = previewCount;
-    int i = previewIndex;
+    // 64-bit arithmetic: a count from elsewhere may be anywhere in its range, and three quarters of
+    // it, or the last index below it, must not overflow.
+    const qint64 c = previewCount;
+    qint64 i = previewIndex;
     if (i == -1)
         i = c / 4;
     else if (i == -3)
@@ -483,7 +485,7 @@ QString _JobSend::previewFilename_Base_number(int previewIndex) const {
         i = c - 1;
     if (i < 0)
         i = 0;
-    const qint64 number = toInt64(F2fn(previewID2FrameNr(i), nullptr), true);
+    const qint64 number = toInt64(F2fn(previewID2FrameNr(int(i)), nullptr), true);
     return QStringLiteral("p%1").arg(number, 5, 10, QLatin1Char('0'));
 }
 

@@ -477,6 +477,19 @@ TEST_F(JobSendPreviews, FileNames) {
     EXPECT_EQ(job->previewFilename_Base_number(0), QStringLiteral("p00001")) << "0.6 rounds to 1";
 }
 
+TEST_F(JobSendPreviews, FileNamesOfAnyCountFromElsewhere) {
+    sequence(1, 100, 1);
+    job->previewStep = 1; // previews taken from the start: preview i is frame slot i
+    job->previewCount = std::numeric_limits<qint32>::max();
+    const int threeQuarters = int(3 * qint64(job->previewCount) / 4);
+    EXPECT_EQ(job->previewFilename_Base_number(-3), job->previewFilename_Base_number(threeQuarters));
+    EXPECT_EQ(job->previewFilename_Base_number(-3), QStringLiteral("p00036")) << "slot 1610612735 mod 100";
+    job->previewCount = std::numeric_limits<qint32>::min();
+    EXPECT_EQ(job->previewFilename_Base_number(5), QStringLiteral("p00001")) << "no previews: the first";
+    job->previewCount = 0;
+    EXPECT_EQ(job->previewFilename_Base_number(-1), QStringLiteral("p00001"));
+}
+
 // ---- filter mask -----------------------------------------------------------------------------------
 
 using JobSendFilter = SendFixture;
