@@ -64,8 +64,9 @@ public:
     void formatLogMessage(int level, int flags, QString text, QString& out);
 
     void writeLog_noQT(int level, int flags, _kxString<250> const& text);
-    /// Hands a line to the process's user interface; the shared code does nothing here.
-    virtual void logNoUIExecute_noQT(int level, int flags, _kxString<250> const& text);
+    /// Hands a line to the process's user interface; the shared code does nothing here. Not virtual:
+    /// a process's context finds only writeLog and the destructor in its table before its own entries.
+    void logNoUIExecute_noQT(int level, int flags, _kxString<250> const& text);
     void formatLogMessage_noQT(int level, int flags, _kxString<250> const& text, _kxString<250>& out);
 
     /// True when `level` is switched on in the log settings; false for a level outside the table.

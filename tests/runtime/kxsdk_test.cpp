@@ -350,48 +350,72 @@ TEST_F(KxSdkLog, LevelsOffOrOutsideTheTableWriteNothing) {
 }
 
 namespace {
-/// Records what the context hands to the user interface.
-class RecordingSdk : public __KXSDK {
+/// A process's own context: it overrides writeLog and adds an operation of its own, as a farm server does.
+class ProcessSdk : public __KXSDK {
 public:
-    void logNoUIExecute_noQT(int level, int flags, _kxString<250> const& text) override {
-        calls.push_back({level, flags, text.toQString()});
+    void writeLog(int level, int flags, QString const& text) override {
+        logged.push_back({level, flags, text});
     }
-    struct Call {
+    virtual void ownOperation() { ++ownCalls; }
+
+    struct Line {
         int level, flags;
         QString text;
     };
-    std::vector<Call> calls;
+    std::vector<Line> logged;
+    int ownCalls = 0;
 };
 } // namespace
 
-TEST_F(KxSdkLog, ForwardToUIHandsTheTextCutTo250) {
-    RecordingSdk ui;
+TEST(KxSdk, TableHoldsWriteLogThenTheDestructorThenTheProcesssOwnOperations) {
+    // A process built against this context finds writeLog at entry 0 and the destructor at 1 and 2 (the
+    // two destructor entries of the C++ ABI); its own operations follow directly, so the shared code
+    // must not add entries of its own behind them.
+    ProcessSdk sdk;
+    void* const* table = nullptr;
+    std::memcpy(&table, static_cast<const void*>(static_cast<__KXSDK*>(&sdk)), sizeof(table));
+
+    using WriteLogEntry = void (*)(__KXSDK*, int, int, QString const&);
+    WriteLogEntry writeLog;
+    std::memcpy(&writeLog, &table[0], sizeof(writeLog));
+    writeLog(&sdk, 17, 0x200, QStringLiteral("through entry 0"));
+    ASSERT_EQ(sdk.logged.size(), 1u);
+    EXPECT_EQ(sdk.logged[0].level, 17);
+    EXPECT_EQ(sdk.logged[0].flags, 0x200);
+    EXPECT_EQ(sdk.logged[0].text, QStringLiteral("through entry 0"));
+
+    using OwnEntry = void (*)(ProcessSdk*);
+    OwnEntry own;
+    std::memcpy(&own, &table[3], sizeof(own));
+    own(&sdk);
+    EXPECT_EQ(sdk.ownCalls, 1) << "entry 3 is not the process's first own operation";
+}
+
+TEST_F(KxSdkLog, ForwardingToTheUserInterfaceLeavesTheFilesAsTheyAre) {
+    // The shared code's user-interface hand-over does nothing; the file still gets the whole text.
     _kxLogLevels uiLevels{};
     uiLevels.enabled[3] = 1;
-    ui.logLevels = &uiLevels;
-    ui.mainLog = &mainFile;
+    sdk.logLevels = &uiLevels;
     const QString longText(300, QLatin1Char('z'));
-    ui.writeLog(3, 0x10, longText);
-    EXPECT_TRUE(ui.calls.empty()); // not forwarded unless asked
-    ui.forwardToUI = 1;
-    ui.writeLog(3, 0x10, longText);
-    ui.writeLog(4, 0, QStringLiteral("level off"));
-    ASSERT_EQ(ui.calls.size(), 1u);
-    EXPECT_EQ(ui.calls[0].level, 3);
-    EXPECT_EQ(ui.calls[0].flags, 0x10);
-    EXPECT_EQ(ui.calls[0].text, longText.left(250));
-    // The file still gets the whole text, twice.
+    sdk.writeLog(3, 0x10, longText);
+    sdk.forwardToUI = 1;
+    sdk.writeLog(3, 0x10, longText);
+    sdk.writeLog(4, 0, QStringLiteral("level off"));
     EXPECT_EQ(mainText(), longText + QLatin1Char('\n') + longText + QLatin1Char('\n'));
 
-    // The 8-bit entry point only forwards: it writes no file.
-    ui.forwardToUI = 0;
-    ui.writeLog_noQT(3, 0, _kxString<250>("from 8-bit code"));
-    ui.writeLog_noQT(4, 0, _kxString<250>("level off"));
-    ui.writeLog_noQT(0, 0, _kxString<250>("critical, level off"));
-    ASSERT_EQ(ui.calls.size(), 2u);
-    EXPECT_EQ(ui.calls[1].text, QStringLiteral("from 8-bit code"));
-    EXPECT_EQ(ui.criticalSeen, 1);
+    // The 8-bit entry point writes no file; a level-0 call still marks the context.
+    sdk.forwardToUI = 0;
+    sdk.logSuppressed = 1;
+    sdk.writeLog_noQT(3, 0, _kxString<250>("from 8-bit code"));
+    sdk.writeLog_noQT(4, 0, _kxString<250>("level off"));
+    EXPECT_EQ(sdk.criticalSeen, 0);
+    EXPECT_EQ(sdk.logSuppressed, 1);
+    sdk.writeLog_noQT(0, 0, _kxString<250>("critical, level off"));
+    EXPECT_EQ(sdk.criticalSeen, 1);
+    EXPECT_EQ(sdk.logSuppressed, 0);
     EXPECT_EQ(mainText().count(QLatin1Char('\n')), 2);
+    EXPECT_EQ(secondaryText(), QString());
+    EXPECT_EQ(errorText(), QString());
 }
 
 TEST(KxSdkNoQT, EightBitLineLayout) {
