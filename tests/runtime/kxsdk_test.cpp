@@ -189,6 +189,20 @@ TEST_F(KxSdkLog, OtherSeparatorCharacter) {
     EXPECT_EQ(lines[1].mid(16), QStringLiteral("#     P| not a prefix"));
 }
 
+TEST_F(KxSdkLog, ALineFeedSeparatorIsDroppedAfterTheTime) {
+    // A line feed as separator would break the line after the time: it is left out there, while a text
+    // whose second character is a line feed still gives its prefix.
+    sdk.logSeparatorChar = '\n';
+    sdk.writeLog(17, 0, QStringLiteral("one line"));
+    sdk.writeLog(1, 0, QStringLiteral("E\n failed"));
+    const QStringList lines = mainText().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(timeStart.match(lines[0]).hasMatch()) << lines[0].toStdString();
+    EXPECT_EQ(lines[0].mid(16), QStringLiteral("     one line"));
+    EXPECT_EQ(lines[1].mid(16), QStringLiteral("E"));
+    EXPECT_EQ(lines[2], blanks(22) + QStringLiteral(" ERR failed"));
+}
+
 TEST_F(KxSdkLog, ErrorsGoToTheErrorLogWithAnEntryHeader) {
     sdk.writeLog(1, 0, QStringLiteral("disk full"));
     const QString line = mainText();
