@@ -608,7 +608,7 @@ constexpr size_t arrayMaxBytes = size_t(1) << 39;
 } // namespace
 
 _JobBasicsArray::_JobBasicsArray()
-    : structureID(structureIDBasics), structureVersion(structureVersionCurrent),
+    : structureID(structureIDBasics), structureVersion(structureVersionCurrent), reserved_2010{},
       recordSize(qint32(sizeof(_JobBasics_largePath))), usedCount(0), allocatedCount(0), records(nullptr) {}
 
 _JobBasicsArray::~_JobBasicsArray() {

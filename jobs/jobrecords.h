@@ -467,7 +467,8 @@ struct KX_EXPORT _JobBasicsArray {
     quint16 structureID;      ///< 1033
     quint16 structureVersion; ///< 1
     _kxString<1000> name;
-    qint32 recordSize; ///< sizeof(_JobBasics_largePath) as built
+    quint8 reserved_2010[2]; // the natural alignment of recordSize, spelled out
+    qint32 recordSize;       ///< sizeof(_JobBasics_largePath) as built
     qint32 usedCount;
     qint32 allocatedCount;
     _JobBasics_largePath* records;
@@ -490,6 +491,14 @@ struct KX_EXPORT _JobBasicsArray {
     /// array cannot grow.
     bool getNewJob(_JobBasics_largePath*& job);
 };
+// The farm's components read the array's head at these places before they trust its records.
+static_assert(offsetof(_JobBasicsArray, structureVersion) == 2);
+static_assert(offsetof(_JobBasicsArray, name) == 4);
+static_assert(offsetof(_JobBasicsArray, recordSize) == 2012);
+static_assert(offsetof(_JobBasicsArray, usedCount) == 2016);
+static_assert(offsetof(_JobBasicsArray, allocatedCount) == 2020);
+static_assert(offsetof(_JobBasicsArray, records) == 2024);
+static_assert(sizeof(_JobBasicsArray) == 2032);
 
 // --------------------------------------------------------------------------------------------------
 // Submitter, save and send levels.
