@@ -261,6 +261,19 @@ TEST_F(PluginEntry, ANameListedTwiceIsDeliveredOnce) {
     EXPECT_EQ(pending("other"), message);
 }
 
+TEST_F(PluginEntry, EmptyPartsOfTheRecipientTextAreNamesToo) {
+    // The text is split keeping its empty parts, so an empty part names a client whose name is empty.
+    addClients({"nodeA", "nameless"});
+    kxC::_Client* nameless = host->clients().byListNo.pointers[host->findClient(QStringLiteral("nameless"))];
+    nameless->status.name.clear();
+    EXPECT_EQ(notify(QStringLiteral("nodeA")), 1);
+    EXPECT_EQ(nameless->userMessage.text.toQString(), QString());
+    EXPECT_EQ(notify(QStringLiteral("nodeA;")), 1);
+    EXPECT_EQ(withoutTime(nameless->userMessage.text.toQString()),
+              QStringLiteral("Job {KT9 } [anna] finished. \nScene:/p/shot.ma \nImage:/r/beauty.exr"));
+    EXPECT_EQ(pending("nodeA").count(QStringLiteral("Job {KT9 }")), 2);
+}
+
 TEST_F(PluginEntry, UnknownNamesAreReportedAndStillHandled) {
     addClients({"render01", "render02"});
     EXPECT_EQ(notify(QStringLiteral("nodeA;nodeB")), 1);
