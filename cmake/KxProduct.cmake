@@ -15,6 +15,10 @@ function(kx_add_product_library target)
     target_compile_definitions(${target} PRIVATE KX_BUILD_DATAMODEL QT_NO_FOREACH)
     target_link_libraries(${target} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,kxdatamodel>")
     target_link_libraries(${target} PUBLIC kxShared Qt6::Core)
+    # A farm tool that links the product library uses the data model through the same headers.
+    target_include_directories(${target} PUBLIC
+        $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+        $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/kxNotifyKXMessage>)
     target_link_options(${target} PRIVATE ${KX_NO_UNDEFINED_LINK_OPTION})
     # Debug builds leave weak copies of Qt's inline members in the objects; keep them local.
     kx_hide_foreign_symbols(${target})
