@@ -306,6 +306,23 @@ TEST_F(JobBasicsCustomData, BudgetDropsFromTheFirstOffendingPair) {
     EXPECT_FALSE(job->customData_Contains(QStringLiteral("small"))) << "later pairs go as well";
     EXPECT_EQ(job->customData_NameByID(8), QStringLiteral("n8"));
 
+    // The budget's edge: a total of exactly 3990 is kept, one character more is not.
+    const struct {
+        int firstValue;
+        int secondValue;
+        int kept;
+    } edges[] = {{3984, 0, 1}, {3985, 0, 0}, {3000, 978, 2}, {3000, 979, 1}};
+    for (const auto& e : edges) {
+        QStringList edgeNames{QStringLiteral("a")};
+        QStringList edgeValues{QString(e.firstValue, QLatin1Char('v'))};
+        if (e.secondValue > 0) {
+            edgeNames << QStringLiteral("b");
+            edgeValues << QString(e.secondValue, QLatin1Char('w'));
+        }
+        job->customDataSet_All(edgeNames, edgeValues);
+        EXPECT_EQ(job->customData_maxIDs(), e.kept) << e.firstValue << " + " << e.secondValue;
+    }
+
     // 16-bit values take two bytes per character: a pair within the character budget that would not
     // fit the 4000-byte buffer is dropped instead of written past it.
     job->customDataSet_All(QStringList{QStringLiteral("a"), QStringLiteral("wide")},
