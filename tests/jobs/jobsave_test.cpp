@@ -88,6 +88,57 @@ TEST(JobSendLayout, ClearedRecordDefaults) {
     EXPECT_FALSE(job->markFlag);
 }
 
+TEST(JobSendLayout, EachClearResetsItsOwnLevelOnly) {
+    auto job = std::make_unique<_JobSend>();
+    job->renderApp.set("Maya");
+    job->userName.set("artist");
+    job->jobFilesFolder.set("/farm/jobs");
+    job->hasPreview = false;
+    job->disabled = true;
+    job->waitUntil.t = 99;
+    job->submitterTime.t = 5;
+    job->waitForJobIDs[3] = 7;
+    job->clientData[9].value32 = 1;
+    job->status = 120;
+    job->previewStart = 4;
+    job->previewStep = 9;
+    job->framesDone = 3;
+    job->infoChangedTime.t = 5;
+    job->markFlag = true;
+    job->nextCheckTime.t = 5;
+
+    job->kxClearSend();
+    EXPECT_FALSE(job->markFlag);
+    EXPECT_GT(job->nextCheckTime.t, 5);
+    EXPECT_EQ(job->status, 120) << "the save level is not the send level's";
+    EXPECT_EQ(job->framesLeft, 1 - 3);
+
+    job->kxClearSave();
+    EXPECT_EQ(job->status, 0);
+    EXPECT_EQ(job->framesDone, 0);
+    EXPECT_EQ(job->previewStart, -1);
+    EXPECT_EQ(job->previewStep, 1);
+    EXPECT_GT(job->infoChangedTime.t, 5);
+    EXPECT_EQ(job->userName.toQString(), QStringLiteral("artist")) << "the submitter level stays";
+
+    job->kxClearSubmitter();
+    EXPECT_EQ(job->userName.toQString(), QStringLiteral("none"));
+    EXPECT_EQ(job->jobFilesFolder.toQString(), QStringLiteral("none"));
+    EXPECT_TRUE(job->hasPreview);
+    EXPECT_FALSE(job->disabled);
+    EXPECT_EQ(job->waitUntil.t, 0);
+    EXPECT_GT(job->submitterTime.t, 5);
+    EXPECT_EQ(job->waitForJobIDs[3], 0u);
+    EXPECT_EQ(job->clientData[9].value32, 0u);
+    EXPECT_EQ(job->renderApp.toQString(), QStringLiteral("Maya")) << "the basics level stays";
+    EXPECT_TRUE(job->isRightStructVersion());
+
+    job->kxClearBasics();
+    EXPECT_TRUE(job->renderApp.isEmpty());
+    EXPECT_EQ(job->userName.toQString(), QStringLiteral("none"));
+    EXPECT_TRUE(job->isRightStructVersion()) << "the basics clear keeps all four stamp pairs";
+}
+
 TEST(JobSendLayout, EveryStampWordIsTested) {
     const size_t words[] = {0, 1, 2, 3, 4, 5, 6, 7};
     for (size_t w : words) {
