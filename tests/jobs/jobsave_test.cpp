@@ -128,7 +128,7 @@ TEST(JobSendLayout, EachClearResetsItsOwnLevelOnly) {
     EXPECT_FALSE(job->disabled);
     EXPECT_EQ(job->waitUntil.t, 0);
     EXPECT_GT(job->submitterTime.t, 5);
-    EXPECT_EQ(job->waitForJobIDs[3], 0u);
+    EXPECT_EQ(copyOf(job->waitForJobIDs[3]), 0u);
     EXPECT_EQ(job->clientData[9].value32, 0u);
     EXPECT_EQ(job->renderApp.toQString(), QStringLiteral("Maya")) << "the basics level stays";
     EXPECT_TRUE(job->isRightStructVersion());
