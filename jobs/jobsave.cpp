@@ -10,7 +10,6 @@
 #include "kxpath.h"
 #include "kxrand.h"
 
-#include <QDateTime>
 
 #include <cmath>
 #include <cstring>
@@ -354,15 +353,6 @@ _kxString8_allSize<250> _JobSave::statusAsStringStatic(unsigned char const& stat
     return _kxString8_allSize<250>(text);
 }
 
-namespace {
-
-// Day of the week, hour and minute in local time: "Wed 22:42".
-QString weekHourMinText(const _kxTime& t) {
-    return QDateTime::fromSecsSinceEpoch(t.t).toString(QStringLiteral("ddd hh:mm"));
-}
-
-} // namespace
-
 _kxString8_allSize<250> _JobSave::statusAsString(unsigned char const* statusIn) const {
     const quint8 s = statusIn ? *statusIn : status;
     QString text;
@@ -380,7 +370,7 @@ _kxString8_allSize<250> _JobSave::statusAsString(unsigned char const* statusIn) 
                 ++waiting;
         }
         if (unseen + waiting == 0)
-            text += QStringLiteral("Wait ") + weekHourMinText(waitUntil);
+            text += QStringLiteral("Wait ") + waitUntil.asStringWeekHourMin();
         else if (unseen + waiting == 1)
             text += QStringLiteral("Wait for 1 job");
         else

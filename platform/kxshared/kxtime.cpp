@@ -16,6 +16,11 @@ qint64 _kxTime::toLocalTime() const {
     return t + d.offsetFromUtc();
 }
 
+QString _kxTime::asStringWeekHourMin() const {
+    // Format strings use the C locale, so the day names are the same on every server.
+    return QDateTime::fromSecsSinceEpoch(t).toString(QStringLiteral("ddd hh:mm"));
+}
+
 QString _kxTime::asStringDateHourMin() const {
     return QDateTime::fromSecsSinceEpoch(t).toString(QStringLiteral("yyyy-MM-dd hh:mm"));
 }

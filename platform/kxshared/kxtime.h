@@ -39,6 +39,8 @@ struct KXSHARED_EXPORT __attribute__((packed)) _kxTime {
     /// Seconds of local time since 1970-01-01 local midnight (the UTC offset added).
     qint64 toLocalTime() const;
 
+    /// Local day of the week, hour and minute: "Wed 22:42".
+    QString asStringWeekHourMin() const;
     /// Local date, hour and minute: "2026-12-09 22:42" (16 characters).
     QString asStringDateHourMin() const;
     /// The log-line time: local month, day and time to the tenth of a second of when it is called

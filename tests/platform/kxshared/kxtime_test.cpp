@@ -44,6 +44,7 @@ TEST_F(KxTime, NotSetAndNow) {
 TEST_F(KxTime, TextForms) {
     const _kxTime t = _kxTime::fromSeconds(sample);
     EXPECT_EQ(t.asStringDateHourMin(), QStringLiteral("2026-12-09 22:42"));
+    EXPECT_EQ(t.asStringWeekHourMin(), QStringLiteral("Wed 22:42"));
     // A time that is not now shows the tenth as 0.
     EXPECT_EQ(t.asStringMt(), QStringLiteral("12/09 22:42:56.0"));
     EXPECT_EQ(t.asKX8StringMt().toQString(), QStringLiteral("12/09 22:42:56.0"));
