@@ -13,12 +13,81 @@
 #include <cstring>
 #include <type_traits>
 
+namespace kxTextDetail {
+
+/// The operations both fixed-capacity texts share, over a unit type: `text` holds N+1 units and
+/// `length` is the stored length word, which may be anything in a record from elsewhere.
+template <typename Unit, int N>
+struct Ops {
+    static int len(quint16 length) { return length > N ? N : length; }
+    static void setLength(Unit* text, quint16& length, int n) {
+        length = static_cast<quint16>(n < 0 ? 0 : (n > N ? N : n));
+        text[length] = 0;
+    }
+    static void set(Unit* text, quint16& length, const Unit* units, int count) {
+        if (count < 0)
+            count = 0;
+        if (count > N)
+            count = N;
+        if (count > 0 && units != text)
+            std::memmove(text, units, sizeof(Unit) * size_t(count));
+        setLength(text, length, count);
+    }
+    static int indexOf(const Unit* text, quint16 length, Unit unit, int from) {
+        if (from < 0)
+            from = 0;
+        for (int i = from; i < len(length); ++i)
+            if (text[i] == unit)
+                return i;
+        return -1;
+    }
+    /// Inserts at `pos` (clamped into 0..len); whatever would pass N is cut off the end. `units` may
+    /// point into `text` itself.
+    static void insert(Unit* text, quint16& length, int pos, const Unit* units, int count) {
+        const int n = len(length);
+        pos = pos < 0 ? 0 : (pos > n ? n : pos);
+        if (count <= 0 || units == nullptr)
+            return;
+        if (count > N - pos)
+            count = N - pos;
+        Unit copy[N > 0 ? N : 1];
+        if (units >= text && units < text + N + 1) {
+            std::memcpy(copy, units, sizeof(Unit) * size_t(count));
+            units = copy;
+        }
+        const int tail = (n - pos) < (N - pos - count) ? (n - pos) : (N - pos - count);
+        std::memmove(text + pos + count, text + pos, sizeof(Unit) * size_t(tail));
+        std::memcpy(text + pos, units, sizeof(Unit) * size_t(count));
+        setLength(text, length, pos + count + tail);
+    }
+    /// Removes up to `count` units from `pos`; at most to the end.
+    static void remove(Unit* text, quint16& length, int pos, int count) {
+        const int n = len(length);
+        if (pos < 0 || pos >= n || count <= 0)
+            return;
+        if (count > n - pos)
+            count = n - pos;
+        std::memmove(text + pos, text + pos + count, sizeof(Unit) * size_t(n - pos - count));
+        setLength(text, length, n - count);
+    }
+    static void clearUnused(Unit* text, quint16 length) {
+        const int n = len(length);
+        std::memset(text + n, 0, sizeof(Unit) * size_t(N + 1 - n));
+    }
+    static bool equal(const Unit* a, int aLength, const Unit* b, int bLength) {
+        return aLength == bLength && std::memcmp(a, b, sizeof(Unit) * size_t(aLength)) == 0;
+    }
+};
+
+} // namespace kxTextDetail
+
 /// UTF-16 text of at most N code units: 16-bit length, a second 16-bit word (zero after construction,
 /// otherwise left alone), then N+1 units holding the text and a terminating 0.
 template <int N>
 struct _kxString {
     static_assert(N > 0 && N < 65535, "capacity must fit the 16-bit length");
     static constexpr int capacity = N;
+    using Ops = kxTextDetail::Ops<char16_t, N>;
 
     quint16 length;
     quint16 secondWord;
@@ -27,11 +96,8 @@ struct _kxString {
     _kxString() : length(0), secondWord(0) { text[0] = 0; }
     explicit _kxString(char c) : length(0), secondWord(0) {
         text[0] = 0;
-        if (c != 0) {
-            text[0] = static_cast<unsigned char>(c);
-            text[1] = 0;
-            length = 1;
-        }
+        if (c != 0)
+            add(char16_t(static_cast<unsigned char>(c)));
     }
     _kxString(const QString& s) : length(0), secondWord(0) { set(s); }
     _kxString(const char* s) : length(0), secondWord(0) { set(s); }
@@ -43,30 +109,16 @@ struct _kxString {
     }
 
     /// Units in use, never more than N whatever the stored length word says.
-    int len() const { return length > N ? N : length; }
+    int len() const { return Ops::len(length); }
     int size() const { return len(); }
     bool isEmpty() const { return len() == 0; }
     const char16_t* data() const { return text; }
     char16_t at(int i) const { return (i >= 0 && i < len()) ? text[i] : char16_t(0); }
 
-    void clear() {
-        length = 0;
-        text[0] = 0;
-    }
+    void clear() { setLength(0); }
     /// Sets the length word, cut to N, and terminates the text there.
-    void setLength(int n) {
-        length = static_cast<quint16>(n < 0 ? 0 : (n > N ? N : n));
-        text[length] = 0;
-    }
-    void set(const char16_t* units, int count) {
-        if (count < 0)
-            count = 0;
-        if (count > N)
-            count = N;
-        if (count > 0 && units != text)
-            std::memmove(text, units, sizeof(char16_t) * size_t(count));
-        setLength(count);
-    }
+    void setLength(int n) { Ops::setLength(text, length, n); }
+    void set(const char16_t* units, int count) { Ops::set(text, length, units, count); }
     void set(const QString& s) { set(reinterpret_cast<const char16_t*>(s.utf16()), int(s.size())); }
     /// 8-bit text, each byte widened to one unit (Latin-1).
     void set(const char* s) {
@@ -88,36 +140,17 @@ struct _kxString {
     /// Exact comparison: every unit counts, letter case included.
     template <int M>
     bool isEqual(const _kxString<M>& other) const {
-        return len() == other.len() && std::memcmp(text, other.data(), sizeof(char16_t) * size_t(len())) == 0;
+        return Ops::equal(text, len(), other.data(), other.len());
     }
     bool isEqual(const QString& other) const {
-        return len() == other.size() &&
-               std::memcmp(text, other.utf16(), sizeof(char16_t) * size_t(len())) == 0;
+        return Ops::equal(text, len(), reinterpret_cast<const char16_t*>(other.utf16()), int(other.size()));
     }
 
     /// First position at or after `from` that holds `unit`, or -1.
-    int indexOf(char16_t unit, int from = 0) const {
-        if (from < 0)
-            from = 0;
-        for (int i = from; i < len(); ++i)
-            if (text[i] == unit)
-                return i;
-        return -1;
-    }
+    int indexOf(char16_t unit, int from = 0) const { return Ops::indexOf(text, length, unit, from); }
 
     /// Inserts at `pos` (clamped into 0..len()); whatever would pass N is cut off the end.
-    void insert(int pos, const char16_t* units, int count) {
-        const int n = len();
-        pos = pos < 0 ? 0 : (pos > n ? n : pos);
-        if (count <= 0)
-            return;
-        if (count > N - pos)
-            count = N - pos;
-        const int tail = (n - pos) < (N - pos - count) ? (n - pos) : (N - pos - count);
-        std::memmove(text + pos + count, text + pos, sizeof(char16_t) * size_t(tail));
-        std::memmove(text + pos, units, sizeof(char16_t) * size_t(count));
-        setLength(pos + count + tail);
-    }
+    void insert(int pos, const char16_t* units, int count) { Ops::insert(text, length, pos, units, count); }
     void insert(int pos, const QString& s) {
         insert(pos, reinterpret_cast<const char16_t*>(s.utf16()), int(s.size()));
     }
@@ -134,20 +167,9 @@ struct _kxString {
     void add(char16_t unit) { insert(len(), &unit, 1); }
 
     /// Removes up to `count` units from `pos`; at most to the end.
-    void remove(int pos, int count) {
-        const int n = len();
-        if (pos < 0 || pos >= n || count <= 0)
-            return;
-        if (count > n - pos)
-            count = n - pos;
-        std::memmove(text + pos, text + pos + count, sizeof(char16_t) * size_t(n - pos - count));
-        setLength(n - count);
-    }
+    void remove(int pos, int count) { Ops::remove(text, length, pos, count); }
     /// Zeroes the units behind the text, so equal texts are equal blocks.
-    void clearUnused() {
-        const int n = len();
-        std::memset(text + n, 0, sizeof(char16_t) * size_t(N + 1 - n));
-    }
+    void clearUnused() { Ops::clearUnused(text, length); }
 };
 
 /// 8-bit text of at most N bytes: 16-bit length, then N+1 bytes holding the text and a terminating 0.
@@ -156,6 +178,7 @@ template <int N>
 struct _kxString8_allSize {
     static_assert(N > 0 && N < 65535, "capacity must fit the 16-bit length");
     static constexpr int capacity = N;
+    using Ops = kxTextDetail::Ops<char, N>;
 
     quint16 length;
     char text[N + 1];
@@ -170,29 +193,15 @@ struct _kxString8_allSize {
         set(other.data(), other.len());
     }
 
-    int len() const { return length > N ? N : length; }
+    int len() const { return Ops::len(length); }
     int size() const { return len(); }
     bool isEmpty() const { return len() == 0; }
     const char* data() const { return text; }
     char at(int i) const { return (i >= 0 && i < len()) ? text[i] : char(0); }
 
-    void clear() {
-        length = 0;
-        text[0] = 0;
-    }
-    void setLength(int n) {
-        length = static_cast<quint16>(n < 0 ? 0 : (n > N ? N : n));
-        text[length] = 0;
-    }
-    void set(const char* bytes, int count) {
-        if (count < 0)
-            count = 0;
-        if (count > N)
-            count = N;
-        if (count > 0 && bytes != text)
-            std::memmove(text, bytes, size_t(count));
-        setLength(count);
-    }
+    void clear() { setLength(0); }
+    void setLength(int n) { Ops::setLength(text, length, n); }
+    void set(const char* bytes, int count) { Ops::set(text, length, bytes, count); }
     void set(const char* s) { set(s, s ? int(std::strlen(s)) : 0); }
     void set(const QByteArray& b) { set(b.constData(), int(b.size())); }
     /// Latin-1 form of the text; characters Latin-1 cannot hold become '?'.
@@ -217,33 +226,14 @@ struct _kxString8_allSize {
     /// Exact comparison: every byte counts, letter case included.
     template <int M>
     bool isEqual(const _kxString8_allSize<M>& other) const {
-        return len() == other.len() && std::memcmp(text, other.data(), size_t(len())) == 0;
+        return Ops::equal(text, len(), other.data(), other.len());
     }
     bool isEqual(const char* other) const {
-        const size_t n = other ? std::strlen(other) : 0;
-        return size_t(len()) == n && std::memcmp(text, other, n) == 0;
+        return Ops::equal(text, len(), other, other ? int(std::strlen(other)) : 0);
     }
 
-    int indexOf(char c, int from = 0) const {
-        if (from < 0)
-            from = 0;
-        for (int i = from; i < len(); ++i)
-            if (text[i] == c)
-                return i;
-        return -1;
-    }
-    void insert(int pos, const char* bytes, int count) {
-        const int n = len();
-        pos = pos < 0 ? 0 : (pos > n ? n : pos);
-        if (count <= 0)
-            return;
-        if (count > N - pos)
-            count = N - pos;
-        const int tail = (n - pos) < (N - pos - count) ? (n - pos) : (N - pos - count);
-        std::memmove(text + pos + count, text + pos, size_t(tail));
-        std::memmove(text + pos, bytes, size_t(count));
-        setLength(pos + count + tail);
-    }
+    int indexOf(char c, int from = 0) const { return Ops::indexOf(text, length, c, from); }
+    void insert(int pos, const char* bytes, int count) { Ops::insert(text, length, pos, bytes, count); }
     void add(const char* s) {
         if (s)
             insert(len(), s, int(std::strlen(s)));
@@ -253,19 +243,8 @@ struct _kxString8_allSize {
         insert(len(), b.constData(), int(b.size()));
     }
     void add(char c) { insert(len(), &c, 1); }
-    void remove(int pos, int count) {
-        const int n = len();
-        if (pos < 0 || pos >= n || count <= 0)
-            return;
-        if (count > n - pos)
-            count = n - pos;
-        std::memmove(text + pos, text + pos + count, size_t(n - pos - count));
-        setLength(n - count);
-    }
-    void clearUnused() {
-        const int n = len();
-        std::memset(text + n, 0, size_t(N + 1 - n));
-    }
+    void remove(int pos, int count) { Ops::remove(text, length, pos, count); }
+    void clearUnused() { Ops::clearUnused(text, length); }
 };
 
 static_assert(sizeof(_kxString<25>) == 56);

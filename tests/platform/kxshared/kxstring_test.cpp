@@ -73,3 +73,17 @@ TEST(KxString, LayoutSizes) {
     EXPECT_EQ(sizeof(_kxString<100>), 206u);
     EXPECT_EQ(sizeof(_kxString<2500>), 5006u);
 }
+
+TEST(KxString, InsertingPartOfItselfCopiesTheOldText) {
+    _kxString<12> s(QStringLiteral("abcdef"));
+    s.insert(0, s.data() + 2, 3); // "cde" in front
+    EXPECT_EQ(s.toQString(), QStringLiteral("cdeabcdef"));
+    s.insert(2, s.data(), 9); // all nine fit; one unit of the old tail stays before the cut at 12
+    EXPECT_EQ(s.toQString(), QStringLiteral("cdcdeabcdefe"));
+    _kxString8_allSize<8> b("wxyz");
+    b.insert(4, b.data(), 4);
+    EXPECT_EQ(b.toQString(), QStringLiteral("wxyzwxyz"));
+    b.insert(1, b.data(), 3);
+    EXPECT_EQ(b.toQString(), QStringLiteral("wwxyxyzw"));
+    EXPECT_EQ(b.text[8], 0);
+}
