@@ -341,7 +341,8 @@ int compareBytes(const void* a, int bytesA, const void* b, int bytesB) {
     return bytesA < bytesB ? -1 : (bytesA > bytesB ? 1 : 0);
 }
 
-template <int N> int compareUnits(const _kxString<N>& a, const _kxString<N>& b) {
+template <int N>
+int compareUnits(const _kxString<N>& a, const _kxString<N>& b) {
     return compareBytes(a.data(), 2 * a.len(), b.data(), 2 * b.len());
 }
 

@@ -10,7 +10,8 @@ namespace {
 
 // Zeroes a record of the client family; they are plain blocks without virtuals, so all zero bytes is a
 // valid state from which each clear sets its defaults.
-template <typename T> void zeroRecord(T& record) {
+template <typename T>
+void zeroRecord(T& record) {
     static_assert(std::is_trivially_copyable_v<T>);
     std::memset(static_cast<void*>(&record), 0, sizeof(T));
 }

@@ -24,7 +24,8 @@
 
 namespace kxC {
 
-template <int N> struct _ClientStatus_template;
+template <int N>
+struct _ClientStatus_template;
 
 // Client records align their members to at most 4 bytes: 64-bit members sit on 4-byte boundaries as the
 // clients send them, so that a status record can follow the configuration part directly. Padding is
@@ -117,7 +118,8 @@ static_assert(std::is_trivially_copyable_v<_ClientStatusBasic_ALL_base>);
 
 /// A client's status: the basic part and N thread records, 8 for an ordinary client and 1000 for a
 /// cloud connector (one per cloud virtual machine). Only the first `threadCount` threads are meaningful.
-template <int N> struct _ClientStatus_template : _ClientStatusBasic_ALL_base {
+template <int N>
+struct _ClientStatus_template : _ClientStatusBasic_ALL_base {
     static constexpr int threadCapacity = N;
 
     _ClientStatusThread threads[N];
@@ -177,7 +179,8 @@ template <int N> struct _ClientStatus_template : _ClientStatusBasic_ALL_base {
 using _ClientStatus = _ClientStatus_template<8>;
 using _ClientStatus_ALL = _ClientStatus_template<1000>;
 
-template <int N> void _ClientStatus_template<N>::copyTo(_ClientStatus_template<1000>& target) const {
+template <int N>
+void _ClientStatus_template<N>::copyTo(_ClientStatus_template<1000>& target) const {
     static_assert(N <= 1000);
     static_cast<_ClientStatusBasic_ALL_base&>(target) = *this;
     for (int i = 0; i < N; ++i)

@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool ok = kxParseSampleFarm(content, QStringLiteral("fuzz.ini"), farm, error);
     if (ok != error.isEmpty())
         __builtin_trap();
-    if (!ok && (!error.startsWith(QLatin1String("fuzz.ini:")) || farm.clients.size() != 1 || !farm.jobs.isEmpty()))
+    if (!ok &&
+        (!error.startsWith(QLatin1String("fuzz.ini:")) || farm.clients.size() != 1 || !farm.jobs.isEmpty()))
         __builtin_trap();
     if (farm.clients.first().name != QLatin1String("earlier"))
         __builtin_trap();

@@ -58,7 +58,8 @@ void _JobBasics::initialize() {
 namespace {
 
 // Zeroes a basics record but its ten stamp words and sets the defaults both basics records share.
-template <typename Record> void clearBasicsRecord(Record& r) {
+template <typename Record>
+void clearBasicsRecord(Record& r) {
     quint16 stamp[10];
     std::memcpy(stamp, r.structureIDs, sizeof stamp);
     std::memset(static_cast<void*>(&r), 0, sizeof(Record));
@@ -263,7 +264,8 @@ bool needsUnicode(const QString& value) {
 
 } // namespace
 
-template <typename Visit> void _JobSettingsScene::customDataWalk(Visit visit) const {
+template <typename Visit>
+void _JobSettingsScene::customDataWalk(Visit visit) const {
     const int namesEnd = clampToBuffer(customDataNamesEnd);
     int off = 0;
     while (off < namesEnd) {

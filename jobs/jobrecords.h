@@ -346,7 +346,8 @@ struct KX_EXPORT _JobSettingsScene {
 
 private:
     /// Walks the name index; calls `visit(name, value)` per entry until it returns false.
-    template <typename Visit> void customDataWalk(Visit visit) const;
+    template <typename Visit>
+    void customDataWalk(Visit visit) const;
     /// Name and value of entry `id`; the outputs stay untouched for an id outside 0..count-1.
     void customDataEntryByID(int id, QString* name, QString* value) const;
 };

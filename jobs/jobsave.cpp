@@ -10,7 +10,6 @@
 #include "kxpath.h"
 #include "kxrand.h"
 
-
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -20,7 +19,8 @@ namespace kxJ {
 namespace {
 
 // Zeroes the members a level adds to its base: they start exactly at the base's size.
-template <typename Level, typename Base> void zeroLevel(Level& r) {
+template <typename Level, typename Base>
+void zeroLevel(Level& r) {
     std::memset(reinterpret_cast<char*>(static_cast<void*>(&r)) + sizeof(Base), 0,
                 sizeof(Level) - sizeof(Base));
 }

@@ -14,7 +14,8 @@ constexpr const char kxPluginCredit[] = "kxNotifyKXMessage authors - job notific
 /// Writes 8-bit text into an info-record field: the length word, each byte widened to one UTF-16 unit,
 /// then a 0 unit. The text is cut to the field's capacity; the field's second header word is the
 /// server's and stays as it is. A null text leaves the field untouched.
-template <int N> void kxWriteInfoText(_kxString<N>& field, const char* text) {
+template <int N>
+void kxWriteInfoText(_kxString<N>& field, const char* text) {
     if (text == nullptr)
         return;
     int count = 0;

@@ -141,7 +141,8 @@ public:
     }
 
 private:
-    template <typename T> T read(std::size_t offset) const {
+    template <typename T>
+    T read(std::size_t offset) const {
         T value;
         std::memcpy(&value, host + offset, sizeof(T));
         return value;

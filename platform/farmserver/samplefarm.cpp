@@ -109,7 +109,8 @@ private:
     }
 
     /// Starts a fresh record of the section that begins at `line`.
-    template <typename Record> void begin(Record& record, Section::Kind kind, int line) {
+    template <typename Record>
+    void begin(Record& record, Section::Kind kind, int line) {
         section.kind = kind;
         record = Record();
         record.file = fileName;

@@ -9,7 +9,9 @@ _kxTime::_kxTime(bool now) : t(0) {
         setCurrentTime();
 }
 
-void _kxTime::setCurrentTime() { t = QDateTime::currentSecsSinceEpoch(); }
+void _kxTime::setCurrentTime() {
+    t = QDateTime::currentSecsSinceEpoch();
+}
 
 qint64 _kxTime::toLocalTime() const {
     const QDateTime d = QDateTime::fromSecsSinceEpoch(t);

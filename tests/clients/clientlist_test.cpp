@@ -49,7 +49,8 @@ protected:
     std::unique_ptr<_Client> config;
 };
 
-template <typename T> T readAt(const void* base, size_t offset) {
+template <typename T>
+T readAt(const void* base, size_t offset) {
     T value;
     std::memcpy(&value, static_cast<const char*>(base) + offset, sizeof(T));
     return value;

@@ -11,7 +11,8 @@ using namespace kxC;
 
 namespace {
 
-template <typename T> bool allZero(const T& value) {
+template <typename T>
+bool allZero(const T& value) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(&value);
     for (size_t i = 0; i < sizeof(T); ++i)
         if (bytes[i] != 0)
@@ -19,7 +20,8 @@ template <typename T> bool allZero(const T& value) {
     return true;
 }
 
-template <typename T> void fill(T& value, unsigned char byte) {
+template <typename T>
+void fill(T& value, unsigned char byte) {
     std::memset(static_cast<void*>(&value), byte, sizeof(T));
 }
 

@@ -15,7 +15,8 @@
 using namespace kxJ;
 
 // Record members sit on packed boundaries: tests compare copies of them, never references to them.
-template <typename T> T copyOf(T v) {
+template <typename T>
+T copyOf(T v) {
     return v;
 }
 

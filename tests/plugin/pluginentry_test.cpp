@@ -103,7 +103,8 @@ protected:
     std::unique_ptr<kxJ::_JobSend> job;
 };
 
-template <typename T> T at(const unsigned char* bytes, std::size_t offset) {
+template <typename T>
+T at(const unsigned char* bytes, std::size_t offset) {
     T v;
     std::memcpy(&v, bytes + offset, sizeof(T));
     return v;

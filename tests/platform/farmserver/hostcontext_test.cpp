@@ -30,7 +30,8 @@ protected:
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
     const unsigned char* bytes() const { return reinterpret_cast<const unsigned char*>(host.get()); }
-    template <typename T> T at(std::size_t offset) const {
+    template <typename T>
+    T at(std::size_t offset) const {
         T v;
         std::memcpy(&v, bytes() + offset, sizeof(T));
         return v;
