@@ -66,6 +66,9 @@ constexpr int jobCRCSize = 77776;
 // --------------------------------------------------------------------------------------------------
 // History entries and errors, held in arrays by the save level.
 
+/// A job history event code (0 to 85 are named), as `_Log::message` stores it.
+using _LogMessage = quint32;
+
 #pragma pack(push, 4)
 /// One history entry of a job: an event code with its frame segment or the job it concerns.
 struct KX_EXPORT _Log {

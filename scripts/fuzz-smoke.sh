@@ -21,6 +21,8 @@ for target in "$out"/fuzz/*_fuzz; do
     seeds=()
     # The bundled sample farm is the seed of the sample-file reader.
     [ "$name" = samplefarm_fuzz ] && seeds+=(examples)
+    # Hand-made seeds of a target, where it has any: fuzz/seeds/<target>/.
+    [ -d "fuzz/seeds/$name" ] && seeds+=("fuzz/seeds/$name")
     echo "== $name: ${seconds}s"
     "$target" -seed=1 -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix="$out/findings/$name-" "$corpus" "${seeds[@]}" 2>&1 | tail -n 12

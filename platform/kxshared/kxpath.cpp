@@ -28,3 +28,15 @@ QString kxConvertPDToOS(const QString& path, int os) {
 QString kxConvertPDToOS(const QString& path) {
     return kxConvertPDToOS(path, kxThisOS());
 }
+
+QString kxGetDirName(const QString& path, QChar sep) {
+    qsizetype end = path.size();
+    if (end > 0 && path.at(end - 1) == sep)
+        --end; // a folder: look above it
+    if (end == 0)
+        return QString();
+    const qsizetype at = path.lastIndexOf(sep, end - 1);
+    if (at < 0)
+        return QString();
+    return path.left(at + 1);
+}

@@ -29,3 +29,9 @@ inline QChar kxPathSeparatorOS() {
 KXSHARED_EXPORT QString kxConvertPDToOS(const QString& path, int os);
 /// kxConvertPDToOS for this system.
 KXSHARED_EXPORT QString kxConvertPDToOS(const QString& path);
+
+/// The folder of `path`, ending in `sep`: the path cut after its last separator. A path that ends in
+/// the separator names a folder, and its folder is the one above it, so each call goes up one level:
+/// "/a/b/c.exr" gives "/a/b/", "/a/b/" gives "/a/", "/a/" gives "/". A path without a separator (a bare
+/// file name) and the root itself ("/") give an empty text, so repeated calls end.
+KXSHARED_EXPORT QString kxGetDirName(const QString& path, QChar sep = QLatin1Char('/'));

@@ -20,3 +20,33 @@ TEST(KxPath, ThisSystem) {
     EXPECT_EQ(kxPathSeparatorOS(kxOS_Windows), QLatin1Char('\\'));
     EXPECT_EQ(kxConvertPDToOS(QStringLiteral("a\\b/c")), QStringLiteral("a/b/c"));
 }
+
+TEST(KxPath, GetDirNameGoesUpOneLevelPerCall) {
+    struct Case {
+        const char* path;
+        char sep;
+        const char* folder;
+    };
+    const Case cases[] = {
+        {"/a/b/c.exr", '/', "/a/b/"},
+        {"/a/b/", '/', "/a/"},
+        {"/a/", '/', "/"},
+        {"/", '/', ""},
+        {"", '/', ""},
+        {"c.exr", '/', ""},
+        {"rel/c.exr", '/', "rel/"},
+        {"C:\\prj\\scenes\\a.ma", '\\', "C:\\prj\\scenes\\"},
+        {"C:\\prj\\scenes\\a.ma", '/', ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(kxGetDirName(QString::fromLatin1(c.path), QLatin1Char(c.sep)), QString::fromLatin1(c.folder))
+            << c.path;
+    // Repeated calls end at an empty text.
+    QString p = QStringLiteral("/x/y/z/f.ma");
+    int steps = 0;
+    while (!p.isEmpty() && steps < 10) {
+        p = kxGetDirName(p);
+        ++steps;
+    }
+    EXPECT_EQ(steps, 4);
+}
