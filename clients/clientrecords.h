@@ -199,6 +199,11 @@ static_assert(offsetof(_ClientStatus_ALL, threads) == 160);
 static_assert(std::is_trivially_copyable_v<_ClientStatus>);
 static_assert(std::is_trivially_copyable_v<_ClientStatus_ALL>);
 
+/// The letter of render thread `thread`: "A" for thread 0 up to "Z", which also stands for every thread
+/// above 25. Thread 0 gives an empty text unless `showFirst` is set (a client with one thread names no
+/// thread); a negative thread number is read as thread 0.
+KX_EXPORT QString jThreadIDasString(int thread, bool showFirst);
+
 /// The settings of one render thread: the GPUs it may use and the job types it accepts.
 struct KX_EXPORT _ClientConfig_threadSettings {
     static constexpr int jobTypeCapacity = 10;
