@@ -145,6 +145,19 @@ char16_t* writeEntryEnd(char16_t* out) {
     return out;
 }
 
+/// Sets flag `index` (0..7999) of `set`, raising `maxIndex` to it; the flags newly covered are
+/// cleared first, since flags above `maxIndex` count as unset whatever their bytes hold.
+void setFlag(_binaryFrameSet& set, int index) {
+    const int last = set.lastIndex();
+    if (index > last) {
+        std::memset(set.flags + last + 1, 0, size_t(index - last));
+        set.maxIndex = qint16(index);
+    } else if (set.maxIndex != last) {
+        set.maxIndex = qint16(last);
+    }
+    set.flags[index] = 1;
+}
+
 } // namespace
 
 _binaryFrameSet::_binaryFrameSet() {
@@ -161,18 +174,6 @@ void _binaryFrameSet::clear(quint8 fileNumber) {
     isFileNumber = fileNumber;
     reserved_8021 = 0;
     maxIndex = -1;
-}
-
-void _binaryFrameSet::setFlag(int index) {
-    const int last = lastIndex();
-    if (index > last) {
-        // Flags above maxIndex count as unset, whatever their bytes hold.
-        std::memset(flags + last + 1, 0, size_t(index - last));
-        maxIndex = qint16(index);
-    } else if (maxIndex != last) {
-        maxIndex = qint16(last);
-    }
-    flags[index] = 1;
 }
 
 void _binaryFrameSet::convertStartFrame2Filenumber(int const& offset) {
@@ -215,7 +216,7 @@ void _binaryFrameSet::fromString_Bool(_kxString8_allSize<1000> text) {
     const int length = text.len();
     for (int i = 0; taken + i < length && i <= lastFlag; ++i)
         if (text.data()[taken + i] == '1')
-            setFlag(i);
+            setFlag(*this, i);
 }
 
 QByteArray _binaryFrameSet::asString_BitA85(int const* offset) const {
@@ -354,7 +355,7 @@ void _binaryFrameSet::fromString_FrameSet(_kxString8_allSize<1000> text) {
         if (i < 0)
             i += (-i + p.step - 1) / p.step * p.step;
         for (; i <= lastIndexOfPart; i += p.step)
-            setFlag(int(i));
+            setFlag(*this, int(i));
     }
 }
 
@@ -378,7 +379,7 @@ void _binaryFrameSet::mergeWith(kxJ::_binaryFrameSet const& other) {
         const qint64 index = shift + i;
         if (index > lastFlag)
             break;
-        setFlag(int(index));
+        setFlag(*this, int(index));
     }
 }
 

@@ -99,10 +99,6 @@ struct KX_EXPORT _binaryFrameSet {
     /// starts earlier, this set is rebuilt to start at `other`'s start. Frames whose index would be
     /// beyond 7999 are dropped.
     void mergeWith(kxJ::_binaryFrameSet const& other);
-
-private:
-    /// Sets flag `index` (0..7999), raising `maxIndex` to it and clearing the flags newly covered.
-    void setFlag(int index);
 };
 
 static_assert(sizeof(_binaryFrameSet) == 8024);
