@@ -84,7 +84,8 @@ void mergeKeepsFrames(const _binaryFrameSet& a, const _binaryFrameSet& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const _kxString8_allSize<1000> text(bytes);
+    _kxString8_allSize<1000> text;
+    text.set(bytes);
 
     // The three readers on the bytes as they come, each over a set that already holds flags.
     auto fromBool = std::make_unique<_binaryFrameSet>();

@@ -5,6 +5,7 @@
 #include "kxdatabuffer.h"
 
 #include <QStringList>
+#include <QtEndian>
 
 #include <algorithm>
 #include <climits>
@@ -21,6 +22,24 @@ constexpr int bitHeaderSize = 6;
 /// The largest BitA85 payload a set can have: the head and (7999 + 1) / 8 + 1 flag bytes.
 constexpr int bitMaxPayload = bitHeaderSize + _binaryFrameSet::flagCount / 8 + 1;
 static_assert(bitMaxPayload == 1007);
+
+/// Eight flags as one byte of the BitA85 form, flag i in bit i; any flag byte other than 0 counts as
+/// set. The eight bytes are handled as one 64-bit word: the top bit of each byte is set when the byte
+/// is not 0, and the multiplication gathers byte i's bit into bit 56 + i.
+quint8 packEight(const quint8* eight) {
+    const quint64 x = qFromLittleEndian<quint64>(eight);
+    const quint64 low7 = 0x7F7F7F7F7F7F7F7FULL;
+    const quint64 nonZero = ((((x & low7) + low7) | x) & ~low7) >> 7;
+    return quint8((nonZero * 0x0102040810204080ULL) >> 56);
+}
+
+/// The reverse: bit i of `packed` becomes flag byte i (0 or 1).
+void unpackEight(quint8 packed, quint8* eight) {
+    // Byte i of the copies keeps only bit i; adding 0x7F carries it into the byte's top bit.
+    const quint64 isolated = (quint64(packed) * 0x0101010101010101ULL) & 0x8040201008040201ULL;
+    const quint64 ones = ((isolated + 0x7F7F7F7F7F7F7F7FULL) >> 7) & 0x0101010101010101ULL;
+    qToLittleEndian(ones, eight);
+}
 
 /// The hexadecimal start of the Bool form ends in this character, so the "0" and "1" flags behind it
 /// are not read as further digits.
@@ -150,7 +169,7 @@ char16_t* writeEntryEnd(char16_t* out) {
 void setFlag(_binaryFrameSet& set, int index) {
     const int last = set.lastIndex();
     if (index > last) {
-        std::memset(set.flags + last + 1, 0, size_t(index - last));
+        std::memset(set.flags + (last + 1), 0, size_t(index - last));
         set.maxIndex = qint16(index);
     } else if (set.maxIndex != last) {
         set.maxIndex = qint16(last);
@@ -231,15 +250,14 @@ QByteArray _binaryFrameSet::asString_BitA85(int const* offset) const {
     payload[4] = quint8(quint16(last));
     payload[5] = quint8(quint16(last) >> 8);
     // Flags 0 to last, eight to a byte, and one more byte after the last full one (it may hold none).
-    const int flagBytes = (last + 1) / 8 + 1;
-    for (int b = 0; b < flagBytes; ++b) {
-        quint8 packed = 0;
-        const int base = b * 8;
-        const int end = std::min(base + 7, last);
-        for (int i = base; i <= end; ++i)
-            packed |= quint8((flags[i] != 0 ? 1u : 0u) << (i - base));
-        payload[bitHeaderSize + b] = packed;
-    }
+    const int fullBytes = (last + 1) / 8;
+    for (int b = 0; b < fullBytes; ++b)
+        payload[bitHeaderSize + b] = packEight(flags + 8 * b);
+    quint8 tail = 0;
+    for (int i = fullBytes * 8; i <= last; ++i)
+        tail |= quint8((flags[i] != 0 ? 1u : 0u) << (i % 8));
+    payload[bitHeaderSize + fullBytes] = tail;
+    const int flagBytes = fullBytes + 1;
     _KX_DataBuffer plain;
     if (!plain.append(payload, bitHeaderSize + flagBytes))
         return QByteArray();
@@ -283,7 +301,10 @@ void _binaryFrameSet::fromString_BitA85(QByteArray const& data) {
     startFrame = start;
     maxIndex = qint16(last);
     const unsigned char* packedFlags = bytes + bitHeaderSize;
-    for (int i = 0; i <= last; ++i)
+    const int fullBytes = (last + 1) / 8;
+    for (int b = 0; b < fullBytes; ++b)
+        unpackEight(packedFlags[b], flags + 8 * b);
+    for (int i = fullBytes * 8; i <= last; ++i)
         flags[i] = quint8((packedFlags[i / 8] >> (i % 8)) & 1u);
 }
 

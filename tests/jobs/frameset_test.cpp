@@ -283,9 +283,17 @@ TEST(FrameSet, BitA85Packing) {
         EXPECT_EQ(bitPayload(form), bitHead(0x01020304, qint16(c.maxIndex)) + c.flagBytes);
     }
 
+    // Any flag byte other than 0 is a set flag.
+    SetPtr odd = makeSet(0, {}, 9);
+    odd->flags[0] = 0x80;
+    odd->flags[1] = 2;
+    odd->flags[3] = 0xFF;
+    odd->flags[9] = 0x7F;
+    EXPECT_EQ(bitPayload(odd->asString_BitA85()).mid(6), QByteArray("\x0B\x02", 2));
+
     SetPtr full = makeSet(1, {}, 7999);
     std::memset(full->flags, 1, sizeof(full->flags));
-    EXPECT_EQ(bitPayload(full->asString_BitA85()).size(), 1007);
+    EXPECT_EQ(bitPayload(full->asString_BitA85()), bitHead(1, 7999) + QByteArray(1000, '\xFF') + '\0');
 }
 
 TEST(FrameSet, BitA85RoundTrip) {
