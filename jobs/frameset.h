@@ -39,7 +39,7 @@ struct KX_EXPORT _binaryFrameSet {
     quint8 flags[flagCount]; ///< flag i (0 or 1) stands for frame startFrame + i
     qint32 startFrame;       ///< frame (or image file number) of flag 0
     quint8 isFileNumber;     ///< 1 once startFrame has been turned into an image file number
-    quint8 reserved_8021;    ///< padding before maxIndex, always written as 0
+    quint8 reserved_8021;    ///< padding before maxIndex; 0 in the sets made here
     qint16 maxIndex;         ///< highest index whose flag may be set; -1 for an empty set
 
     /// The empty set: stamps 2817 and 1, no flags, start 0, frames (not file numbers), `maxIndex` -1.
