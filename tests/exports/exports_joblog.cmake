@@ -11,7 +11,10 @@ if(TARGET kxNotifyKXMessage)
             "^kxJ::Log2Username\\(kxJ::_Log const&, __KX&\\)"
             "^kxJ::Who2Str\\(int, __KX&\\)"
             "^kxJ::colors$"
-            "^kxJ::kxEnvFileWriteBatch\\(QString const&, QStringList, QStringList\\)"
+            "^kxJ::_jobFilter_Contains::createFromString\\(QString const&, bool const&, bool const&\\)"
+            "^kxJ::_jobFilter_Contains::_jobFilter_Contains\\(\\)"
+            "^kxJ::_JobSubmitter::filterJobList_Fits_Contains\\(kxJ::_jobFilter_Contains const&\\) const"
+            "^kxJ::kxEnvFileWriteBatch\\(QString const&, QList<QString>, QList<QString>\\)"
         FORBID
             # The colour list type belongs to the runtime library.
             "^_intList_Colors::")
