@@ -194,7 +194,9 @@ public:
         if (!term8)
             return false;
         if (!customRead) {
-            custom = job.customData_allValuesAsBlock_Uppercase();
+            // Only the used part is copied: the block's capacity is 5000 bytes, its values are few.
+            const _kxString8_allSize<5000> block = job.customData_allValuesAsBlock_Uppercase();
+            custom.set(block.data(), block.len());
             customRead = true;
         }
         const std::string_view block(custom.data(), size_t(custom.len()));
