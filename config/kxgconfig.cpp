@@ -269,12 +269,15 @@ _kxgConfig::_kxgConfig() {
 }
 
 const _kxgCfg_param* _kxgConfig::find(const char* key, int length) const {
-    if (length > _kxString8_allSize<100>::capacity)
+    if (length < 0 || length > _kxString8_allSize<100>::capacity)
         return nullptr;
-    for (int i = 0; i < count; ++i) {
+    // The stored length word is compared as it is: a word above the capacity, which only a damaged
+    // record holds, equals no key length and so matches nothing.
+    const quint16 wanted = quint16(length);
+    const int used = count;
+    for (int i = 0; i < used; ++i) {
         const _kxString8_allSize<100>& name = params[i].name;
-        if (name.len() == length &&
-            (length == 0 || (name.text[0] == key[0] && std::memcmp(name.text, key, size_t(length)) == 0)))
+        if (name.length == wanted && std::memcmp(name.text, key, size_t(length)) == 0)
             return &params[i];
     }
     return nullptr;
