@@ -165,6 +165,13 @@ TEST(KxgConfig, LookupIsExactAndTheFirstMatchWins) {
     const std::string longKey = std::string("port") + std::string(65536, 'x');
     EXPECT_FALSE(cfg->exists(longKey.c_str()));
 
+    // A damaged length word (a record from elsewhere) matches no key and is not read past the name.
+    auto damaged = smallStore();
+    damaged->params[0].name.set(std::string(100, 'd').c_str());
+    damaged->params[0].name.length = 300;
+    EXPECT_FALSE(damaged->exists(std::string(100, 'd').c_str()));
+    EXPECT_EQ(damaged->getI("port"), 7773);
+
     // An empty name is a name like any other.
     cfg->addInit(false, "G", "");
     EXPECT_TRUE(cfg->exists(""));
