@@ -422,9 +422,51 @@ struct KX_EXPORT _Client_jobEfficiencyRate {
     quint8 reserved_434[2];
     quint32 lastHour; ///< hour number when the counters were last aged
 
+    /// Counters stop at this value.
+    static constexpr quint16 counterLimit = 50000;
+
     /// No jobs counted, no rate.
     _Client_jobEfficiencyRate();
     void clear();
+
+    // Slot 0 always holds the current hour: the counting operations age the counters to the current
+    // hour first and then count into slot 0, so the sums and the rate see every count.
+    /// Counts one job of its kind in the current hour, up to the counter limit.
+    void addSuccess();
+    void addCleanAbort();
+    void addFail();
+    /// Ages the counters to the current hour and returns the hour number modulo 24.
+    int getCurrentHourSlot();
+
+    // The sums over the last `hours` hours (slots 0 to hours-1; above 72 read as 72, below 0 as 0).
+    // Each call that names an hour count makes it the process-wide last count, which the forms without
+    // a count use (72 at start).
+    int getLastHoursSuccessJobs(int hours);
+    int getLastHoursCleanAbortJobs(int hours);
+    int getLastHoursFailJobs(int hours);
+    int getLastHoursSuccessJobs() const;
+    int getLastHoursCleanAbortJobs() const;
+    int getLastHoursFailJobs() const;
+    /// The process-wide last queried hour count.
+    static int lastQueriedHours();
+
+    /// Empties one slot (0 to 71) of all three arrays; another slot changes nothing.
+    void clearHourSlot(int slot);
+    void clearAllHourSlots();
+    /// Moves the counters as many slots older as hours passed since `lastHour`; 72 hours or more clear
+    /// them all, and a clock that went back moves nothing.
+    void clearOldHourSlots(quint32 hourNow);
+    /// Ages the counters to the current hour (when they were aged before) and takes it as `lastHour`.
+    void checkAndClearOldHourSlots();
+    /// The current hour number: local time in seconds divided by 3600.
+    static quint32 currentHourNumber();
+
+    /// Computes `successRate` over the last `hours` hours: 255 times the share of successful jobs
+    /// among all counted, rounded, and at least 1 when any job succeeded. Without any job counted the
+    /// rate is not valid. Nothing happens before the counters were first aged (`lastHour` 0).
+    void calcSuccessRate(int hours);
+    /// calcSuccessRate over the last queried hour count.
+    void calcSuccessRate();
 };
 static_assert(sizeof(_Client_jobEfficiencyRate) == 440);
 static_assert(offsetof(_Client_jobEfficiencyRate, cleanAbortJobs) == 144);
