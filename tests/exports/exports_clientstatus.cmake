@@ -32,7 +32,15 @@ if(TARGET kxNotifyKXMessage)
             "^kxC::_server_clientInfo::_server_clientInfo\\(\\)"
             "^kxC::_server_clientInfo::clear\\(\\)"
             "^kxC::_server_clientInfo::loadFromFile\\(QString const&\\)"
-            "^kxC::_server_clientInfo::info\\(int\\) const")
+            "^kxC::_server_clientInfo::info\\(int\\) const"
+            "^kxRA::_RenderAppBasic::setVersionBoth\\(QString\\)"
+            "^kxRA::_RenderAppBasic::getVersionMinor\\(bool const&\\) const"
+            "^kxRA::_RenderAppBasic::getVersionMinorAsNumber\\(\\) const"
+            "^kxRA::_ClientRenderApp::appAlreadyExists\\("
+            "^kxRA::replaceVersionWithAsterisk\\(QString\\)"
+            "^kxRA::kxGetAppVersionFromPath\\(QString, int&, QString&, QString&\\)"
+            "^kxRA::kxGetAppVersionFromPath\\(QString, int&, QString&\\)"
+            "^kxRA::kxGetAppVersionFromPath_sub\\(")
 endif()
 
 kx_add_export_check(NAME exports_clientstatus_kxShared TARGET kxShared
