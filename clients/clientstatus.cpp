@@ -5,9 +5,7 @@
 #include "jobs/jobid.h"
 #include "jobs/jobrecords.h"
 
-#include <QLatin1StringView>
-
-#include <cstdio>
+#include <QStringView>
 
 namespace kxC {
 
@@ -17,47 +15,47 @@ namespace {
 // for word, spelling included.
 
 // Off and disable reasons 0 to 39. Reasons whose text carries a number are completed in appendOffReason.
-constexpr const char* offReasonTexts[] = {
-    "",                                        // 0
-    "High CPU Usage",                          // 1
-    "(WH old)",                                // 2
-    "????",                                    // 3
-    "Waiting ",                                // 4: "Waiting %1s"
-    "Low Available Memory",                    // 5
-    "Wake On Lan",                             // 6
-    "User logged off (enable in ",             // 7: "... %1m)"
-    "Client Shutdown",                         // 8
-    "WOL Broken!",                             // 9
-    "Disable Process found",                   // 10
-    "kxClient not running on machine!",        // 11
-    "kxClient off but not shutdown properly!", // 12
-    "App-Client took over",                    // 13
-    "Unknown status df #14",                   // 14
-    "VM Booting",                              // 15
-    "VM Creating",                             // 16
-    "Machine is restarting (kxCommand)",       // 17
-    "Machine shut down (kxCommand)",           // 18
-    "Client app is restarting",                // 19
-    "Client app was shut down",                // 20
-    "Shut down by OS",                         // 21
-    "App is starting",                         // 22
-    "App is starting: Mounting drives",        // 23
-    "VM init",                                 // 24
-    "VM init: Waiting for OS setup",           // 25
-    "VM init: Machine Name",                   // 26
-    "VM init: Temp Folder",                    // 27
-    "VM init: Add kxUser",                     // 28
-    "VM init: Add remote user",                // 29
-    "VM init: Time Zone",                      // 30
-    "VM init: FireWall",                       // 31
-    "VM init: Domain",                         // 32
-    "VM init: Hostfile",                       // 33
-    "VM init: Mount kxShare",                  // 34
-    "VM init: SSH Login",                      // 35
-    "VM init: UMask",                          // 36
-    "VM init: Allow Shutdown",                 // 37
-    "VM init: Done, restarting",               // 38
-    "VM init: Done, starting client",          // 39
+constexpr QStringView offReasonTexts[] = {
+    u"",                                        // 0
+    u"High CPU Usage",                          // 1
+    u"(WH old)",                                // 2
+    u"????",                                    // 3
+    u"Waiting ",                                // 4: "Waiting %1s"
+    u"Low Available Memory",                    // 5
+    u"Wake On Lan",                             // 6
+    u"User logged off (enable in ",             // 7: "... %1m)"
+    u"Client Shutdown",                         // 8
+    u"WOL Broken!",                             // 9
+    u"Disable Process found",                   // 10
+    u"kxClient not running on machine!",        // 11
+    u"kxClient off but not shutdown properly!", // 12
+    u"App-Client took over",                    // 13
+    u"Unknown status df #14",                   // 14
+    u"VM Booting",                              // 15
+    u"VM Creating",                             // 16
+    u"Machine is restarting (kxCommand)",       // 17
+    u"Machine shut down (kxCommand)",           // 18
+    u"Client app is restarting",                // 19
+    u"Client app was shut down",                // 20
+    u"Shut down by OS",                         // 21
+    u"App is starting",                         // 22
+    u"App is starting: Mounting drives",        // 23
+    u"VM init",                                 // 24
+    u"VM init: Waiting for OS setup",           // 25
+    u"VM init: Machine Name",                   // 26
+    u"VM init: Temp Folder",                    // 27
+    u"VM init: Add kxUser",                     // 28
+    u"VM init: Add remote user",                // 29
+    u"VM init: Time Zone",                      // 30
+    u"VM init: FireWall",                       // 31
+    u"VM init: Domain",                         // 32
+    u"VM init: Hostfile",                       // 33
+    u"VM init: Mount kxShare",                  // 34
+    u"VM init: SSH Login",                      // 35
+    u"VM init: UMask",                          // 36
+    u"VM init: Allow Shutdown",                 // 37
+    u"VM init: Done, restarting",               // 38
+    u"VM init: Done, starting client",          // 39
 };
 constexpr int offReasonCount = int(sizeof(offReasonTexts) / sizeof(offReasonTexts[0]));
 static_assert(offReasonCount == 40);
@@ -67,45 +65,45 @@ enum class Form : quint8 { unknown, jobThenText, textOnly, off, idle, disabled, 
 
 struct StatusText {
     Form form;
-    const char* text;
+    QStringView text;
 };
 
 // Thread status codes 0 to 33; the texts of the job forms are appended directly to the job text.
 constexpr StatusText statusTexts[] = {
-    {Form::off, "Off"},                                                                 // 0
-    {Form::idle, "Idle"},                                                               // 1
-    {Form::disabled, "Disabled"},                                                       // 2
-    {Form::rendering, " Rendering Job"},                                                // 3
-    {Form::jobThenText, " Render Successfull"},                                         // 4
-    {Form::jobThenText, " Render Aborted"},                                             // 5
-    {Form::jobThenText, " Render Crashed"},                                             // 6
-    {Form::disabledAl, " (al)"},                                                        // 7
-    {Form::jobThenText, " Render Starting..."},                                         // 8
-    {Form::jobThenText, " No Render License"},                                          // 9
-    {Form::jobThenText, " Render Crashed Permanentely"},                                // 10
-    {Form::textOnly, "!!kxClient Froze!!"},                                             // 11
-    {Form::jobThenText, " Render Abort & Disable"},                                     // 12
-    {Form::jobThenText, " Render Aborted - Low sysMem"},                                // 13
-    {Form::jobThenText, " Render Aborted - Frozen"},                                    // 14
-    {Form::jobThenText, " Render Aborted - High user CPU"},                             // 15
-    {Form::jobThenText, " Render Abort - Frame Time"},                                  // 16
-    {Form::jobThenText, " Render Abort - Working hours"},                               // 17
-    {Form::jobThenText, " Render Abort - Reserved Client"},                             // 18
-    {Form::jobThenText, " Render Abort - High Priority Job"},                           // 19
-    {Form::jobThenText, " Render Abort - kxControl"},                                   // 20
-    {Form::jobThenText, " Render Abort - Averaging"},                                   // 21
-    {Form::jobThenText, " Render Abort - License Block"},                               // 22
-    {Form::jobThenText, " Render Abort - Local Artist"},                                // 23
-    {Form::jobThenText, " Render Abort - Process Found"},                               // 24
-    {Form::jobThenText, " Render Successfull"},                                         // 25
-    {Form::textOnly, "Working hours"},                                                  // 26
-    {Form::textOnly, "Working hours (al)"},                                             // 27
-    {Form::textOnly, " - deactivated - "},                                              // 28
-    {Form::jobThenText, " Render Abort - Error in render log"},                         // 29
-    {Form::unknown, nullptr},                                                           // 30
-    {Form::jobThenText, " KSO - closing..."},                                           // 31
-    {Form::jobThenText, " 32bit kxClient not supported any more"},                      // 32
-    {Form::textOnly, "!!Abort Blocked!! Please execute cmd 'Restart Machine - Force'"}, // 33
+    {Form::off, u"Off"},                                                                 // 0
+    {Form::idle, u"Idle"},                                                               // 1
+    {Form::disabled, u"Disabled"},                                                       // 2
+    {Form::rendering, u" Rendering Job"},                                                // 3
+    {Form::jobThenText, u" Render Successfull"},                                         // 4
+    {Form::jobThenText, u" Render Aborted"},                                             // 5
+    {Form::jobThenText, u" Render Crashed"},                                             // 6
+    {Form::disabledAl, u" (al)"},                                                        // 7
+    {Form::jobThenText, u" Render Starting..."},                                         // 8
+    {Form::jobThenText, u" No Render License"},                                          // 9
+    {Form::jobThenText, u" Render Crashed Permanentely"},                                // 10
+    {Form::textOnly, u"!!kxClient Froze!!"},                                             // 11
+    {Form::jobThenText, u" Render Abort & Disable"},                                     // 12
+    {Form::jobThenText, u" Render Aborted - Low sysMem"},                                // 13
+    {Form::jobThenText, u" Render Aborted - Frozen"},                                    // 14
+    {Form::jobThenText, u" Render Aborted - High user CPU"},                             // 15
+    {Form::jobThenText, u" Render Abort - Frame Time"},                                  // 16
+    {Form::jobThenText, u" Render Abort - Working hours"},                               // 17
+    {Form::jobThenText, u" Render Abort - Reserved Client"},                             // 18
+    {Form::jobThenText, u" Render Abort - High Priority Job"},                           // 19
+    {Form::jobThenText, u" Render Abort - kxControl"},                                   // 20
+    {Form::jobThenText, u" Render Abort - Averaging"},                                   // 21
+    {Form::jobThenText, u" Render Abort - License Block"},                               // 22
+    {Form::jobThenText, u" Render Abort - Local Artist"},                                // 23
+    {Form::jobThenText, u" Render Abort - Process Found"},                               // 24
+    {Form::jobThenText, u" Render Successfull"},                                         // 25
+    {Form::textOnly, u"Working hours"},                                                  // 26
+    {Form::textOnly, u"Working hours (al)"},                                             // 27
+    {Form::textOnly, u" - deactivated - "},                                              // 28
+    {Form::jobThenText, u" Render Abort - Error in render log"},                         // 29
+    {Form::unknown, u""},                                                                // 30
+    {Form::jobThenText, u" KSO - closing..."},                                           // 31
+    {Form::jobThenText, u" 32bit kxClient not supported any more"},                      // 32
+    {Form::textOnly, u"!!Abort Blocked!! Please execute cmd 'Restart Machine - Force'"}, // 33
 };
 constexpr int statusTextCount = int(sizeof(statusTexts) / sizeof(statusTexts[0]));
 static_assert(statusTextCount == 34);
@@ -114,14 +112,23 @@ static_assert(statusTextCount == 34);
 // lower (below 1000).
 constexpr quint64 lastReasonValue = 1000;
 
-void appendText(QString& out, const char* text) {
-    out += QLatin1StringView(text);
+void appendText(QString& out, QStringView text) {
+    out.append(text);
 }
 
 void appendNumber(QString& out, long long value) {
-    char digits[24];
-    const int n = std::snprintf(digits, sizeof digits, "%lld", value);
-    out += QLatin1StringView(digits, n);
+    char16_t digits[24];
+    int at = 24;
+    // Negative values are built as negative digits, so the lowest value needs no special case.
+    long long rest = value;
+    do {
+        const int digit = int(rest % 10);
+        digits[--at] = char16_t(u'0' + (digit < 0 ? -digit : digit));
+        rest /= 10;
+    } while (rest != 0);
+    if (value < 0)
+        digits[--at] = u'-';
+    out.append(QStringView(digits + at, 24 - at));
 }
 
 // "|value|" for a reason or flag, the short identifier text for a job.
@@ -138,7 +145,7 @@ void appendJobText(QString& out, quint64 jobID) {
 // `reason` may be any 32-bit value; only 0 to 39 have texts.
 void appendOffReason(QString& out, qint32 reason, short detail) {
     if (reason < 0 || reason >= offReasonCount) {
-        appendText(out, "Unknown status ");
+        appendText(out, u"Unknown status ");
         appendNumber(out, reason);
         return;
     }
@@ -146,9 +153,9 @@ void appendOffReason(QString& out, qint32 reason, short detail) {
     switch (reason) {
     case offReason_HighCPU:
         if (detail <= 360) {
-            appendText(out, " (enable in ");
+            appendText(out, u" (enable in ");
             appendNumber(out, detail / 60);
-            appendText(out, "m)");
+            appendText(out, u"m)");
         }
         break;
     case offReason_Waiting:
@@ -157,7 +164,7 @@ void appendOffReason(QString& out, qint32 reason, short detail) {
         break;
     case offReason_UserLoggedOff:
         appendNumber(out, detail / 60);
-        appendText(out, "m)");
+        appendText(out, u"m)");
         break;
     default:
         break;
@@ -166,24 +173,24 @@ void appendOffReason(QString& out, qint32 reason, short detail) {
 
 void appendDisabled(QString& out, quint64 jobID, short detail) {
     if (jobID > lastReasonValue) {
-        appendText(out, "Disabled - closed: ");
+        appendText(out, u"Disabled - closed: ");
         appendJobText(out, jobID);
     } else if (jobID != 0) {
         // jobID is at most 1000 here, so it fits the reason's 32 bits.
         appendOffReason(out, static_cast<qint32>(jobID), detail);
     } else if (detail < 45) {
-        appendText(out, "Disabled (enable in ");
+        appendText(out, u"Disabled (enable in ");
         appendNumber(out, detail);
-        appendText(out, "m)");
+        appendText(out, u"m)");
     } else {
-        appendText(out, "Disabled");
+        appendText(out, u"Disabled");
     }
 }
 
 void appendSingle(QString& out, signed char status, quint64 jobID, short detail,
                   const kxJ::_JobSubmitter* job) {
     if (status < 0 || status >= statusTextCount || statusTexts[status].form == Form::unknown) {
-        appendText(out, "Unknown status ");
+        appendText(out, u"Unknown status ");
         appendNumber(out, status);
         return;
     }
@@ -196,9 +203,9 @@ void appendSingle(QString& out, signed char status, quint64 jobID, short detail,
             appendText(out, entry.text);
         break;
     case Form::idle:
-        appendText(out, jobID == offReason_DeferMode ? "(*defer mode*)  Idle" : entry.text);
+        appendText(out, jobID == offReason_DeferMode ? QStringView(u"(*defer mode*)  Idle") : entry.text);
         if (detail > 600) {
-            appendText(out, " for ");
+            appendText(out, u" for ");
             appendNumber(out, detail / 60);
             out += QLatin1Char('m');
         }
@@ -258,16 +265,16 @@ void _ClientStatusThread::setJobID(__KXlog& log, int thread, unsigned long long 
     QString line;
     line.reserve(64 + info.size());
     if (id < lastReasonValue) {
-        appendText(line, "SetStatusB '");
+        appendText(line, u"SetStatusB '");
         appendOffReason(line, static_cast<qint32>(id), 0);
-        appendText(line, "' for thread ");
+        appendText(line, u"' for thread ");
     } else {
-        appendText(line, "SetJobID ");
+        appendText(line, u"SetJobID ");
         line += kxJ::ID2str(id);
-        appendText(line, " for thread ");
+        appendText(line, u" for thread ");
     }
     appendNumber(line, thread);
-    appendText(line, ". ");
+    appendText(line, u". ");
     line += info;
 
     // Clearing the ID when a thread goes idle is routine unless the caller marks it important.
@@ -300,7 +307,7 @@ QString _ClientStatus_template<N>::clientStatusAsStringAll(const kxJ::_JobSubmit
     QString out;
     if (cloudConnectorIndex >= 0) {
         appendNumber(out, used);
-        appendText(out, " Cloud VMs");
+        appendText(out, u" Cloud VMs");
         return out;
     }
     if (used == 1)
@@ -313,17 +320,17 @@ QString _ClientStatus_template<N>::clientStatusAsStringAll(const kxJ::_JobSubmit
     out.reserve(8 + used * (allRendering ? 7 : 40));
     out += QLatin1Char('[');
     appendNumber(out, used);
-    appendText(out, "] ");
+    appendText(out, u"] ");
     if (allRendering) {
         for (int i = 0; i < used; ++i)
             out += kxJ::ID2str(threads[i].jobID);
-        appendText(out, " Rendering");
+        appendText(out, u" Rendering");
         return out;
     }
     for (int i = 0; i < used; ++i) {
         const _ClientStatusThread& t = threads[i];
         appendSingle(out, t.clientStatus, t.jobID, t.jobStatus, i == 0 ? job : nullptr);
-        appendText(out, "| ");
+        appendText(out, u"| ");
     }
     return out;
 }
