@@ -31,6 +31,26 @@ double seconds(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
 
+// Runs `subject` and then `floor` in every iteration; the iteration time is the subject's, and the
+// counters give the floor's time and the ratio of the two.
+template <typename Subject, typename Floor>
+void besideFloor(benchmark::State& state, Subject subject, Floor floor, const char* label) {
+    double subjectTime = 0, floorTime = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        subject();
+        const auto t1 = Clock::now();
+        floor();
+        const auto t2 = Clock::now();
+        subjectTime += seconds(t0, t1);
+        floorTime += seconds(t1, t2);
+        state.SetIterationTime(seconds(t0, t1));
+    }
+    state.counters["floor_ms"] = floorTime * 1000.0 / double(state.iterations());
+    state.counters["ratio"] = floorTime > 0 ? subjectTime / floorTime : 0;
+    state.SetLabel(label);
+}
+
 constexpr int clientCount = 1500;
 
 // Client c, thread t: about half the threads render, every fifth client renders on all threads, the
@@ -78,28 +98,22 @@ std::vector<kxC::_ClientStatus> mixedClients() {
 
 void BM_clientStatusAsStringAll(benchmark::State& state) {
     const std::vector<kxC::_ClientStatus> clients = mixedClients();
-    double subject = 0, floor = 0;
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
+    const auto subject = [&clients] {
         qsizetype length = 0;
         for (const kxC::_ClientStatus& s : clients)
             length += s.clientStatusAsStringAll(nullptr).size();
         benchmark::DoNotOptimize(length);
-        const auto t1 = Clock::now();
-        qsizetype floorLength = 0;
+    };
+    const auto floor = [&clients] {
+        qsizetype length = 0;
         for (const kxC::_ClientStatus& s : clients)
             for (int t = 0; t < s.usedThreadCount(); ++t)
                 if (s.threads[t].clientStatus == 3 && s.threads[t].jobID > 1000)
-                    floorLength += kxJ::ID2str(s.threads[t].jobID).size();
-        benchmark::DoNotOptimize(floorLength);
-        const auto t2 = Clock::now();
-        subject += seconds(t0, t1);
-        floor += seconds(t1, t2);
-        state.SetIterationTime(seconds(t0, t1));
-    }
-    state.counters["floor_ms"] = floor * 1000.0 / double(state.iterations());
-    state.counters["ratio"] = floor > 0 ? subject / floor : 0;
-    state.SetLabel("1500 clients x 8 threads, mixed; floor: ID2str of the rendering threads");
+                    length += kxJ::ID2str(s.threads[t].jobID).size();
+        benchmark::DoNotOptimize(length);
+    };
+    besideFloor(state, subject, floor,
+                "1500 clients x 8 threads, mixed; floor: ID2str of the rendering threads");
 }
 BENCHMARK(BM_clientStatusAsStringAll)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -127,39 +141,29 @@ struct StatisticsFile {
 void BM_statisticsLoadAndInfo(benchmark::State& state) {
     static const StatisticsFile file;
     auto copy = std::make_unique<kxC::_Client_Info_save>();
-    double subject = 0, floor = 0;
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
-        {
-            kxC::_server_clientInfo stats;
-            if (!stats.loadFromFile(file.path) || stats.count() != clientCount)
-                state.SkipWithError("the statistics file did not load");
-            for (int i = 0; i < stats.count(); ++i) {
-                const kxC::_Client_Info info = stats.info(i);
-                benchmark::DoNotOptimize(&info);
-            }
+    const auto subject = [&state] {
+        kxC::_server_clientInfo stats;
+        if (!stats.loadFromFile(file.path) || stats.count() != clientCount)
+            state.SkipWithError("the statistics file did not load");
+        for (int i = 0; i < stats.count(); ++i) {
+            const kxC::_Client_Info info = stats.info(i);
+            benchmark::DoNotOptimize(&info);
         }
-        const auto t1 = Clock::now();
-        {
-            _KX_DataBuffer buffer;
-            if (!buffer.loadFromFileCompressed(file.path))
-                state.SkipWithError("the floor's file did not load");
-            for (int i = 0; i < clientCount; ++i) {
-                std::memcpy(static_cast<void*>(copy.get()),
-                            buffer.data() + sizeof(kxC::_Client_Info_save) * size_t(i),
-                            sizeof(kxC::_Client_Info_save));
-                benchmark::DoNotOptimize(copy.get());
-                benchmark::ClobberMemory();
-            }
+    };
+    const auto floor = [&state, &copy] {
+        _KX_DataBuffer buffer;
+        if (!buffer.loadFromFileCompressed(file.path))
+            state.SkipWithError("the floor's file did not load");
+        for (int i = 0; i < clientCount; ++i) {
+            std::memcpy(static_cast<void*>(copy.get()),
+                        buffer.data() + sizeof(kxC::_Client_Info_save) * size_t(i),
+                        sizeof(kxC::_Client_Info_save));
+            benchmark::DoNotOptimize(copy.get());
+            benchmark::ClobberMemory();
         }
-        const auto t2 = Clock::now();
-        subject += seconds(t0, t1);
-        floor += seconds(t1, t2);
-        state.SetIterationTime(seconds(t0, t1));
-    }
-    state.counters["floor_ms"] = floor * 1000.0 / double(state.iterations());
-    state.counters["ratio"] = floor > 0 ? subject / floor : 0;
-    state.SetLabel("1500 version-2 records; floor: loadFromFileCompressed + one memcpy per record");
+    };
+    besideFloor(state, subject, floor,
+                "1500 version-2 records; floor: loadFromFileCompressed + one memcpy per record");
 }
 BENCHMARK(BM_statisticsLoadAndInfo)->UseManualTime()->Unit(benchmark::kMillisecond);
 
