@@ -22,12 +22,24 @@ void exercise(const uint8_t* data, size_t size, const kxJ::_JobSubmitter* job) {
     auto status = std::make_unique<kxC::_ClientStatus_template<N>>();
     std::memcpy(static_cast<void*>(status.get()), data, size < sizeof *status ? size : sizeof *status);
 
-    (void)status->clientStatusAsStringAll(nullptr);
+    // The text names no more threads than the record holds.
+    const int used = status->usedThreadCount();
+    if (used < 0 || used > N)
+        __builtin_trap();
+    const QString all = status->clientStatusAsStringAll(nullptr);
+    if (status->cloudConnectorIndex >= 0) {
+        if (all != QString::number(used) + QStringLiteral(" Cloud VMs"))
+            __builtin_trap();
+    } else if (used != 1 &&
+               !all.startsWith(QLatin1Char('[') + QString::number(used) + QStringLiteral("] "))) {
+        __builtin_trap();
+    }
     (void)status->clientStatusAsStringAll(job);
     (void)status->allThreads_jobCPU_Usage();
     (void)status->allThreads_jobMemoryUsage();
     NoLog log;
-    for (int i = 0; i < status->usedThreadCount(); ++i) {
+    // The whole-client text walked every thread; the single forms and setters need only a few.
+    for (int i = 0; i < used && i < 16; ++i) {
         kxC::_ClientStatusThread& t = status->jThread(i);
         (void)t.clientStatusAsStringSingle(job);
         (void)kxC::_ClientStatusThread::clientOffStatusAsString(kxC::_ClientStatusJobs(qint32(t.jobID)),
