@@ -401,3 +401,17 @@ TEST(ClientStatusSetters, StatusAndDetailWriteNoLine) {
     }
     EXPECT_TRUE(log.lines.empty());
 }
+
+TEST(ClientStatusTexts, CloudConnectorSumsReadOnlyItsThreads) {
+    auto cloud = std::make_unique<_ClientStatus_ALL>();
+    for (_ClientStatusThread& t : cloud->threads) {
+        t.jobCPU_Usage = 1;
+        t.jobMemoryUsage = 3;
+    }
+    cloud->threadCount = 65535; // as a record from elsewhere may claim
+    EXPECT_EQ(cloud->allThreads_jobCPU_Usage(), 255);
+    EXPECT_EQ(cloud->allThreads_jobMemoryUsage(), 3000u);
+    cloud->threadCount = 100;
+    EXPECT_EQ(cloud->allThreads_jobCPU_Usage(), 100);
+    EXPECT_EQ(cloud->allThreads_jobMemoryUsage(), 300u);
+}
