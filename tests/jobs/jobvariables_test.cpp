@@ -7,9 +7,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDate>
+
 #include <algorithm>
 #include <iterator>
 #include <memory>
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 TEST(JobVariables, DirectoryUntilLevel) {
     const struct {
@@ -163,4 +170,491 @@ TEST(JobVariables, LogSegmentCodes) {
         EXPECT_EQ(kxJ::log_hasFrameSegment(code), closes || code == 21 || code == 41 || code == 72) << code;
     }
     EXPECT_FALSE(kxJ::log_hasFrameSegment(0xFFFFFFFFu));
+}
+
+// ---- the exported list -------------------------------------------------------------------------------
+
+namespace {
+
+QStringList namesOf(const _varValList& list) {
+    QStringList names;
+    for (int i = 0; i < list.count(); ++i)
+        names << list.name(i);
+    return names;
+}
+
+} // namespace
+
+TEST(JobVariables, ExportedListOfAClearedJob) {
+    auto job = std::make_unique<kxJ::_JobBasics>();
+    const _varValList list = job->exportJobVarList_Basic(true);
+    EXPECT_FALSE(list.flag);
+    const char* const expected[] = {"SceneFolder><../><../",
+                                    "SceneFolder><../",
+                                    "SceneFolder",
+                                    "SceneFileNameBase",
+                                    "DatabaseName",
+                                    "App",
+                                    "AppRenderer",
+                                    "AppLow",
+                                    "AppRendererLow",
+                                    "AppVer",
+                                    "AppVerMinor",
+                                    "AppVerMinorFull",
+                                    "AppRendererVersion",
+                                    "renderLicenses",
+                                    "requiredLicenses",
+                                    "kxJobVersion",
+                                    "kxJobVersionMajor",
+                                    "kxJobVersionMinor",
+                                    "kxJobVersionMinorFull",
+                                    "kxJobVersionMinorTwoDigits",
+                                    "kxJobRendererVersion",
+                                    "kxJobRendererVersionMajor",
+                                    "kxJobRendererLcase",
+                                    "kxJobRendererUcase",
+                                    "kxJobRenderer",
+                                    "kxJobApp",
+                                    "kxJobAppLcase",
+                                    "AppType",
+                                    "OS",
+                                    "Layer",
+                                    "LayerAsFileName",
+                                    "Pass",
+                                    "P",
+                                    "Camera",
+                                    "Camera_no.",
+                                    "Channel",
+                                    "AOVChannel",
+                                    "AOV",
+                                    "State",
+                                    "SceneState",
+                                    "JobType",
+                                    "Division",
+                                    "MainImageExtension",
+                                    "PNL",
+                                    "ImageFormatOverride",
+                                    "OverrideImageFormat",
+                                    "ImageSingleOutputFile",
+                                    "TotalStep",
+                                    "TotalEnd",
+                                    "TotalStart",
+                                    "TotalSeqStep",
+                                    "TotalSeqEnd",
+                                    "TotalSeqStart",
+                                    "SeqFrameSet",
+                                    "FrameSet",
+                                    "sceneOS",
+                                    "sceneOSstr",
+                                    "ShutgunID",
+                                    "ShotgunID",
+                                    "Padding",
+                                    "TotalTiles",
+                                    "ImageMulti",
+                                    "ImageHeight",
+                                    "ImageWidth",
+                                    "Height",
+                                    "Width",
+                                    "AdditionalCommandlineParam",
+                                    "CustomSeq",
+                                    "CustomShot",
+                                    "CustomVersion",
+                                    "CustomScene",
+                                    "CustomJobType",
+                                    "CustomSeQName",
+                                    "CustomSHotName",
+                                    "CustomVersionName",
+                                    "CSequence",
+                                    "CScene",
+                                    "CShot",
+                                    "CVersion"};
+    ASSERT_EQ(list.count(), 79);
+    QStringList names = namesOf(list);
+    for (int i = 0; i < 79; ++i)
+        EXPECT_EQ(names[i], QString::fromLatin1(expected[i])) << i;
+    // Values of a cleared job: the defaults, written as the list writes them.
+    EXPECT_EQ(list.valueOf(QStringLiteral("kxJobVersion")), QStringLiteral("0."));
+    EXPECT_EQ(list.valueOf(QStringLiteral("PNL")), QStringLiteral(" "));
+    EXPECT_EQ(list.valueOf(QStringLiteral("TotalStart")), QStringLiteral("1"));
+    EXPECT_EQ(list.valueOf(QStringLiteral("Padding")), QStringLiteral("4"));
+    EXPECT_EQ(list.valueOf(QStringLiteral("OS")), QStringLiteral("lx"));
+    EXPECT_EQ(list.valueOf(QStringLiteral("CScene")), QStringLiteral("<auto>"));
+    EXPECT_EQ(list.valueOf(QStringLiteral("ImageSingleOutputFile")), QStringLiteral("false"));
+}
+
+TEST(JobVariables, ExportedListOfAFullJob) {
+    auto job = std::make_unique<kxJ::_JobBasics>();
+    job->imageDir.set("/out/shot/");
+    job->imageFileName.set("beauty/img.");
+    job->imageStereoL.set("left");
+    job->imageStereoR.set("right");
+    job->imageStereoM.set("mid");
+    job->colorSpace.set("ACEScg");
+    job->sceneName.set("/prj/seq/sh010/scenes/light<FN4>_v003.ma");
+    job->sceneDatabaseDir.set("/prj/seq/");
+    job->renderApp.set("Maya");
+    job->renderer.set("Arnold");
+    job->appVersionMajor = 2024;
+    job->appVersionMinor.set("1.500");
+    job->rendererVersion.set("7.2.1");
+    job->requiredLicenses.set("arnold;maya");
+    job->appType.set("MayaBatch");
+    job->layer.set("beauty pass");
+    job->camera.set("|cam|shot.cam1");
+    job->channel.set("diffuse");
+    job->sceneState.set("lit");
+    job->customJobType.set("lighting");
+    job->division.set("fx");
+    job->imageExtension.set(".exr");
+    job->imagePreNumberLetter = '.';
+    job->imageFormatOverride.set("png");
+    job->imageSingleOutputFile = true;
+    job->seqStep = 2;
+    job->seqEnd = 100.5;
+    job->seqStart = -2.5;
+    job->seqFrameSet.set("1-10,20");
+    job->sceneOS = 1;
+    job->shotgunID.set("SG42");
+    job->imagePadding = 5;
+    job->imageMulti = -3;
+    job->imageHeight = 1080;
+    job->imageWidth = 1920;
+    job->customDataSet_Str(QStringLiteral("AddCmdFlags"), QStringLiteral("-v 2"));
+    job->customSeq.set("sq01");
+    job->customShot.set("sh010");
+    job->customVersion.set("v003");
+
+    const struct {
+        const char* name;
+        const char* value;
+    } expected[] = {
+        {"ImageDirComplete", "/out/shot/beauty/"},
+        {"ImageDirComplete><../", "/out/shot/"},
+        {"ImageDirComplete><../><../", "/out/"},
+        {"ImageDir", "/out/shot/"},
+        {"ImageDir><../", "/out/"},
+        {"ImageDir><../><../", "/"},
+        {"MainImageDir", "/out/shot/"},
+        {"ImageStereoL", "left"},
+        {"ImageStereoR", "right"},
+        {"ImageStereoM", "mid"},
+        {"ColorSpace", "ACEScg"},
+        {"SceneFolder><../><../", "/prj/seq/"},
+        {"SceneFolder><../", "/prj/seq/sh010/"},
+        {"SceneFolder", "/prj/seq/sh010/scenes/"},
+        {"SceneFileNameBase", "light_v003"},
+        {"Database", "/prj/seq/"},
+        {"SceneDatabaseDir", "/prj/seq/"},
+        {"D", "/prj/seq/"},
+        {"DatabaseName", "seq"},
+        {"App", "Maya"},
+        {"AppRenderer", "Arnold"},
+        {"AppLow", "maya"},
+        {"AppRendererLow", "arnold"},
+        {"AppVer", "2024"},
+        {"AppVerMinor", "15"},
+        {"AppVerMinorFull", "1.5"},
+        {"AppRendererVersion", "7.2.1"},
+        {"renderLicenses", "arnold;maya"},
+        {"requiredLicenses", "arnold;maya"},
+        {"kxJobVersion", "2024.1.5"},
+        {"kxJobVersionMajor", "2024"},
+        {"kxJobVersionMinor", "15"},
+        {"kxJobVersionMinorFull", "1.5"},
+        {"kxJobVersionMinorTwoDigits", "1.5"},
+        {"kxJobRendererVersion", "7.2.1"},
+        {"kxJobRendererVersionMajor", "7"},
+        {"kxJobRendererLcase", "arnold"},
+        {"kxJobRendererUcase", "ARNOLD"},
+        {"kxJobRenderer", "Arnold"},
+        {"kxJobApp", "Maya"},
+        {"kxJobAppLcase", "maya"},
+        {"AppType", "mayabatch"},
+        {"OS", "lx"},
+        {"Layer", "beauty pass"},
+        {"LayerAsFileName", "beautypass"},
+        {"Pass", "beauty pass"},
+        {"P", "beauty pass"},
+        {"Camera", "|cam|shot.cam1"},
+        {"Camera_no.", "|cam|shot.cam1"},
+        {"Channel", "diffuse"},
+        {"AOVChannel", "diffuse"},
+        {"AOV", "diffuse"},
+        {"State", "lit"},
+        {"SceneState", "lit"},
+        {"JobType", "lighting"},
+        {"Division", "fx"},
+        {"MainImageExtension", ".exr"},
+        {"PNL", "."},
+        {"ImageFormatOverride", "png"},
+        {"OverrideImageFormat", "png"},
+        {"ImageSingleOutputFile", "true"},
+        {"TotalStep", "2"},
+        {"TotalEnd", "101"},
+        {"TotalStart", "-2.5"},
+        {"TotalSeqStep", "2"},
+        {"TotalSeqEnd", "101"},
+        {"TotalSeqStart", "-3"},
+        {"SeqFrameSet", "1-10,20"},
+        {"FrameSet", "1-10,20"},
+        {"sceneOS", "1"},
+        {"sceneOSstr", "win"},
+        {"ShutgunID", "SG42"},
+        {"ShotgunID", "SG42"},
+        {"Padding", "5"},
+        {"TotalTiles", "-3"},
+        {"ImageMulti", "-3"},
+        {"ImageHeight", "1080"},
+        {"ImageWidth", "1920"},
+        {"Height", "1080"},
+        {"Width", "1920"},
+        {"AdditionalCommandlineParam", "-v 2"},
+        {"CustomSeq", "sq01"},
+        {"CustomShot", "sh010"},
+        {"CustomVersion", "v003"},
+        {"CustomScene", "sq01"},
+        {"CustomJobType", "lighting"},
+        {"CustomSeQName", "sq01"},
+        {"CustomSHotName", "sh010"},
+        {"CustomVersionName", "v003"},
+        {"CSequence", "sq01"},
+        {"CScene", "sq01"},
+        {"CShot", "sh010"},
+        {"CVersion", "v003"},
+    };
+    const _varValList list = job->exportJobVarList_Basic(false);
+    ASSERT_EQ(list.count(), 93);
+    for (int i = 0; i < 93; ++i) {
+        EXPECT_EQ(list.name(i), QString::fromLatin1(expected[i].name)) << i;
+        EXPECT_EQ(list.value(i), QString::fromLatin1(expected[i].value)) << expected[i].name;
+    }
+}
+
+TEST(JobVariables, ExportedFrameNumbers) {
+    const struct {
+        double start;
+        double end;
+        const char* totalStart;
+        const char* totalSeqStart;
+        const char* totalEnd;
+    } cases[] = {
+        {0.5, 2.5, "0.5", "1", "3"},
+        {-0.5, -0.4, "-0.5", "-1", "0"}, // never "-0"
+        {1234567.0, 1e6, "1.23457e+06", "1234567", "1000000"},
+        {0.0001, -2.5, "0.0001", "0", "-3"},
+        {1001.0, 1100.49, "1001", "1001", "1100"},
+    };
+    auto job = std::make_unique<kxJ::_JobBasics>();
+    for (const auto& c : cases) {
+        job->seqStart = c.start;
+        job->seqEnd = c.end;
+        const _varValList list = job->exportJobVarList_Basic(false);
+        EXPECT_EQ(list.valueOf(QStringLiteral("TotalStart")), QString::fromLatin1(c.totalStart)) << c.start;
+        EXPECT_EQ(list.valueOf(QStringLiteral("TotalSeqStart")), QString::fromLatin1(c.totalSeqStart))
+            << c.start;
+        EXPECT_EQ(list.valueOf(QStringLiteral("TotalEnd")), QString::fromLatin1(c.totalEnd)) << c.end;
+        EXPECT_EQ(list.valueOf(QStringLiteral("TotalSeqEnd")), QString::fromLatin1(c.totalEnd)) << c.end;
+    }
+}
+
+TEST(JobVariables, ExportedDatabaseNameAndVersions) {
+    const struct {
+        const char* database;
+        const char* name;
+    } cases[] = {
+        {"/prj/seq/", "seq"}, {"/prj/seq", "seq"}, {"/prj", "/prj"}, {"prj/", "prj"}, {"C:/a/b", "b"}};
+    auto job = std::make_unique<kxJ::_JobBasics>();
+    for (const auto& c : cases) {
+        job->sceneDatabaseDir.set(c.database);
+        EXPECT_EQ(job->exportJobVarList_Basic(false).valueOf(QStringLiteral("DatabaseName")),
+                  QString::fromLatin1(c.name))
+            << c.database;
+    }
+    const struct {
+        const char* minor;
+        const char* noDots;
+        const char* full;
+        const char* twoDigits;
+    } versions[] = {
+        {"0", "0", "0", "0"}, {"000", "0", "0", "00"}, {"10", "1", "1", "10"}, {"2.0", "2", "2.", "2."}};
+    for (const auto& v : versions) {
+        job->appVersionMinor.set(v.minor);
+        const _varValList list = job->exportJobVarList_Basic(false);
+        EXPECT_EQ(list.valueOf(QStringLiteral("AppVerMinor")), QString::fromLatin1(v.noDots)) << v.minor;
+        EXPECT_EQ(list.valueOf(QStringLiteral("AppVerMinorFull")), QString::fromLatin1(v.full)) << v.minor;
+        EXPECT_EQ(list.valueOf(QStringLiteral("kxJobVersionMinorTwoDigits")),
+                  QString::fromLatin1(v.twoDigits))
+            << v.minor;
+    }
+}
+
+// ---- resolving a template ----------------------------------------------------------------------------
+
+namespace {
+
+struct ResolveFixture : ::testing::Test {
+    std::unique_ptr<kxJ::_JobSubmitter> job = std::make_unique<kxJ::_JobSubmitter>();
+
+    ResolveFixture() {
+        job->sceneName.set("/prj/scenes/shotA.ma");
+        job->sceneDatabaseDir.set("/prj");
+        job->layer.set("beauty");
+        job->channel.set("diffuse");
+        job->camera.set("|grp|cam1 MultiCam");
+        job->imageDir.set("/out/<Layer>/");
+        job->imageFileName.set("img.");
+        job->renderApp.set("Houdini");
+        job->ID = 0x0000123456789A00ull;
+    }
+    QString full(const char* text) {
+        return job->replaceJobVariables(QString::fromUtf8(text), false, nullptr, nullptr, nullptr);
+    }
+    QString app(const char* text) {
+        return job->replaceJobVariables(QString::fromUtf8(text), true, nullptr, nullptr, nullptr);
+    }
+};
+
+struct ResolveCase {
+    const char* text;
+    const char* full; // keepAppVariables false
+    const char* app;  // keepAppVariables true
+};
+
+void expectBothModes(ResolveFixture& f, const ResolveCase* cases, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        EXPECT_EQ(f.full(cases[i].text), QString::fromUtf8(cases[i].full)) << "full: " << cases[i].text;
+        EXPECT_EQ(f.app(cases[i].text), QString::fromUtf8(cases[i].app)) << "app: " << cases[i].text;
+    }
+}
+
+} // namespace
+
+TEST_F(ResolveFixture, BothModes) {
+    const ResolveCase cases[] = {
+        {"<IMAGEDIR>x", "/out/beauty/x", "/out/beauty/x"},
+        {"<LAYER>", "beauty", "<LAYER>"},
+        {"a<IMS>b", "ab", "ab"},
+        {"<SceneFile>_<Layer>.<FN4>", "shotA_beauty.<FN4>", "shotA_<Layer>.<FN4>"},
+        {"<FN8>x<FN><FN7><auto><Stereo>", "FN8x<FN><FN7><auto><Stereo>", "<FN8>x<FN><FN7><auto><Stereo>"},
+        {"<fn4>", "fn4", "<fn4>"}, // protection is case-sensitive
+        {"<ValueVar abc@def>", "abc", "def"},
+        {"<ValueVar abc>", "abc", ""},
+        {"<AOV-replaceVar beauty>", "beauty", "<AOV>"},
+        {"<Layer-replaceVar L1>_<Channel-replaceVar C1>", "L1_C1", "<Layer>_<Channel>"},
+        {"image_<Channel-removeVar>.exr", "image_diffuse.exr", "image.exr"},
+        {"<Channel-removeVar>/img.exr", "diffuse/img.exr", "img.exr"},
+        {"x/<AOV-removeVar>/.<AOV-removeVar>_<AOV-removeVar>", "x/diffuse/.diffuse_diffuse", "x//"},
+        {"a -default- b** All **c", "abc", "abc"},
+        {"a-default-b", "a-default-b", "a-default-b"},
+        {"<removeVar x<Layer>y>", "xbeautyy", ""},
+        {"<removeVar a><removeVar b>", "ab", ""},
+        {"<NetworkShare>", "scenes", "scenes"},
+        {"<SceneFolder>../x", "/prj/x", "/prj/x"},
+        {"<Database>x", "/prj/x", "/prj/x"},
+        {"<CustomSeQName>/<CShot>/<cversion>", "<auto>/<auto>/<auto>", "<auto>/<auto>/<auto>"},
+        {"<Camera>,<CameraKeepVBar>,<Camera_no.>", "|grp|cam1,_grp_cam1,|grp|cam1",
+         "<Camera>,<CameraKeepVBar>,<Camera_no.>"},
+        {"<camerakeepvbar>", "camerakeepvbar", "<camerakeepvbar>"}, // case-sensitive
+        {"<StereoLR><stereorl>", "LR", "<StereoLR><stereorl>"},
+        {"<Channel .<Channel>.>", "Channel .diffuse.", "<Channel .<Channel>.>"},
+        {"<Channel _x_>", "Channel _x_", "<Channel>"},
+        {"<AOV <AOV>-x>", "AOV diffuse-x", "<AOV>-x>"},
+        {"<UnknownVar>/x", "UnknownVar/x", "<UnknownVar>/x"},
+        {"a>b<c", "abc", "a>b<c"},
+        {"<Scene>/<SceneName>/<SceneFileNameBase>", "shotA/shotA/shotA", "shotA/shotA/shotA"},
+        {"plain text", "plain text", "plain text"},
+        {"", "", ""},
+    };
+    expectBothModes(*this, cases, std::size(cases));
+}
+
+TEST_F(ResolveFixture, IdentifierIsCaseSensitive) {
+    QString id = kxJ::ID2str(job->ID);
+    id.remove(QLatin1Char('{')).remove(QLatin1Char('}')).remove(QLatin1Char(' '));
+    ASSERT_FALSE(id.isEmpty());
+    EXPECT_EQ(full("<IDstr>/<idstr>"), id + QStringLiteral("/idstr"));
+    EXPECT_EQ(app("<IDstr>/<idstr>"), id + QStringLiteral("/<idstr>"));
+}
+
+TEST_F(ResolveFixture, TilesKeepTheirVariable) {
+    job->imageMulti = 4;
+    EXPECT_EQ(full("a<IMS>b"), QStringLiteral("a<IMS>b"));
+    EXPECT_EQ(app("a<IMS>b"), QStringLiteral("a<IMS>b"));
+    EXPECT_EQ(full("a<ims>b"), QStringLiteral("aimsb"));
+}
+
+TEST_F(ResolveFixture, ApplicationFormsWithoutChannel) {
+    job->channel.clear();
+    const ResolveCase cases[] = {
+        {"<Channel >y", "Channel y", "y"},
+        {"a<Channel x", "aChannel x", "a x"},
+        // A form the application does not know and that cannot be reduced stays; the loop ends.
+        {"<Channel x>", "Channel x", "<Channel x>"},
+        {"<AOV x>/<aov >", "AOV x/aov ", "<AOV x>/"},
+        {"<removeVar abc", "removeVar abc", "<removeVar abc"},
+        {"<ValueVar a@b", "ValueVar a@b", "<ValueVar a@b"},
+        {"<Layer-replaceVar L1", "Layer-replaceVar L1", "<Layer-replaceVar L1"},
+        {"img_<Channel>.exr", "img_.exr", "img_<Channel>.exr"},
+    };
+    expectBothModes(*this, cases, std::size(cases));
+}
+
+TEST_F(ResolveFixture, MayaNamesItsPasses) {
+    job->renderApp.set("Maya");
+    EXPECT_EQ(app("<Channel>/<aov>"), QStringLiteral("<RenderPass>/<RenderPass>"));
+    EXPECT_EQ(full("<Channel>/<aov>"), QStringLiteral("diffuse/diffuse"));
+    job->renderApp.set("maya"); // the application name compares exactly
+    EXPECT_EQ(app("<Channel>"), QStringLiteral("<Channel>"));
+}
+
+TEST_F(ResolveFixture, OutputFolderNamingItselfEnds) {
+    job->imageDir.set("<ImageDir>/x/");
+    EXPECT_EQ(full("<ImageDir>"), QStringLiteral("ImageDir/x/"));
+    EXPECT_EQ(app("<ImageDir>"), QStringLiteral("ImageDir/x/"));
+    // Each names the other: inside its own value a variable is unknown, the other still resolves.
+    job->imageDir.set("/d/<ImageFilename>/");
+    job->imageFileName.set("<ImageDir>img");
+    EXPECT_EQ(full("<ImageDir>"), QStringLiteral("/d/ImageDirimg/"));
+    EXPECT_EQ(full("<ImageFilename>"), QStringLiteral("/d/ImageFilename/img"));
+    EXPECT_EQ(full("<ImageDir><ImageFilename>"), QStringLiteral("/d/ImageDirimg//d/ImageFilename/img"));
+}
+
+TEST_F(ResolveFixture, CustomNamesAndScene) {
+    QString seq = QStringLiteral("sq:01/a"), shot = QStringLiteral("sh 010"), version = QStringLiteral("v3");
+    EXPECT_EQ(job->replaceJobVariables(QStringLiteral("<CustomScene>_<CustomShot>_<CustomVersionName>"),
+                                       false, &seq, &shot, &version),
+              QStringLiteral("sq01a_sh 010_v3"));
+    job->customSeq.set("own");
+    EXPECT_EQ(full("<CSequence><CScene>"), QStringLiteral("CSequenceown"));
+
+    job->sceneName.clear();
+    EXPECT_EQ(full("<SceneFolder>"), QStringLiteral("sf"));
+    const struct {
+        const char* scene;
+        const char* resolved; // "<Scene>|<SceneFileNameBase>|<NetworkShare>"
+    } scenes[] = {
+        {"C:/prj/a.b.c.ma", "a.b.c|a.b|prj"},
+        {"/p/ab.ma", "ab.ma|ab|ab.ma"},
+        {"//srv/share/x<FN4>y<FN8>.ma", "xy|xy|srv"},
+        {"shot", "shot|shot|hot"},
+    };
+    for (const auto& s : scenes) {
+        job->sceneName.set(s.scene);
+        EXPECT_EQ(full("<Scene>|<SceneFileNameBase>|<NetworkShare>"), QString::fromLatin1(s.resolved))
+            << s.scene;
+    }
+    job->sceneDatabaseDir.set("/prj/seq/");
+    EXPECT_EQ(full("<Database>x/<DatabaseName>"), QStringLiteral("/prj/seq/x/seq"));
+    job->sceneDatabaseDir.set("rel/prj");
+    EXPECT_EQ(full("<Database>|<DatabaseName>"), QStringLiteral("rel/prj|prj"));
+}
+
+TEST_F(ResolveFixture, DatesAndValuesAreCleaned) {
+    EXPECT_EQ(full("<YEAR>"), QString::number(QDate::currentDate().year()));
+    job->layer.set("a/b:c* -default- ");
+    EXPECT_EQ(full("<Layer>"), QStringLiteral("abc"));
+    job->layer.set("..");
+    EXPECT_EQ(full("/out/<Layer>/x"), QStringLiteral("/out/_/x")); // a layer never climbs a folder
+    job->camera.set("ClearAtSubmit rig.cam2 ");
+    EXPECT_EQ(full("<Camera>|<Camera_no.>"), QStringLiteral("rig.cam2|cam2"));
 }
