@@ -222,6 +222,26 @@ template KX_EXPORT void template_splitImageFileInto_DirFileExt<1000, 1000>(const
 
 using namespace kxJ;
 
+namespace {
+
+/// Splits one channel's file name as the main output is split, with copies of the job's single-file
+/// flag and padding that are not written back; gives folder plus file name. A relative name is taken
+/// inside the job's output folder.
+template <int N>
+QString splitChannel(const bool& acceptPrintfPadding, QString name, const QString& imageDir,
+                     _kxString<25>& extension, bool singleFile, unsigned char padding,
+                     const _kxString<N>& databaseDir, const _kxString<N>& scenePath) {
+    if (isRelativeChannelName(name))
+        name = imageDir + name;
+    _kxString<N> fileName(name);
+    _kxString<N> folder;
+    template_splitImageFileInto_DirFileExt<N, N>(acceptPrintfPadding, fileName, folder, extension, singleFile,
+                                                 padding, databaseDir, scenePath);
+    return folder.toQString() + fileName.toQString();
+}
+
+} // namespace
+
 void _JobBasics::splitImageFileInto_DirFileExt(const bool& acceptPrintfPadding) {
     splitImageFileInto_DirFileExt_Channel(acceptPrintfPadding);
     template_splitImageFileInto_DirFileExt<500, 250>(acceptPrintfPadding, imageFileName, imageDir,
@@ -231,17 +251,11 @@ void _JobBasics::splitImageFileInto_DirFileExt(const bool& acceptPrintfPadding) 
 
 void _JobBasics::splitImageFileInto_DirFileExt_Channel(const bool& acceptPrintfPadding) {
     for (int i = 0; i < channelCountClamped(); ++i) {
-        QString name = channelFileName(i).toQString();
-        if (isRelativeChannelName(name))
-            name = imageDir.toQString() + name;
-        _kxString<500> fileName(name);
-        _kxString<500> folder;
         _kxString<25> extension = channelExtension(i);
-        bool singleFile = imageSingleOutputFile;
-        unsigned char padding = imagePadding;
-        template_splitImageFileInto_DirFileExt<500, 500>(acceptPrintfPadding, fileName, folder, extension,
-                                                         singleFile, padding, sceneDatabaseDir, sceneName);
-        channelSetFileName(i, _kxString<500>(folder.toQString() + fileName.toQString()));
+        channelSetFileName(i,
+                           _kxString<500>(splitChannel(acceptPrintfPadding, channelFileName(i).toQString(),
+                                                       imageDir.toQString(), extension, imageSingleOutputFile,
+                                                       imagePadding, sceneDatabaseDir, sceneName)));
         // A split that moved the extension into the name (a movie) leaves none; the setter ignores
         // empty texts and would keep the old one ("clip.mov" + ".mov").
         if (extension.isEmpty())
@@ -260,19 +274,9 @@ void _JobBasics_largePath::splitImageFileInto_DirFileExt(const bool& acceptPrint
 
 // Slots without a file name are unused and stay empty.
 void _JobBasics_largePath::splitImageFileInto_DirFileExt_Channel(const bool& acceptPrintfPadding) {
-    for (_JobBasics_largePathChannel& slot : channels) {
-        if (slot.fileName.isEmpty())
-            continue;
-        QString name = slot.fileName.toQString();
-        if (isRelativeChannelName(name))
-            name = imageDir.toQString() + name;
-        _kxString<1000> fileName(name);
-        _kxString<1000> folder;
-        bool singleFile = imageSingleOutputFile;
-        unsigned char padding = imagePadding;
-        template_splitImageFileInto_DirFileExt<1000, 1000>(acceptPrintfPadding, fileName, folder,
-                                                           slot.extension, singleFile, padding,
-                                                           sceneDatabaseDir, sceneName);
-        slot.fileName.set(folder.toQString() + fileName.toQString());
-    }
+    for (_JobBasics_largePathChannel& slot : channels)
+        if (!slot.fileName.isEmpty())
+            slot.fileName.set(splitChannel(acceptPrintfPadding, slot.fileName.toQString(),
+                                           imageDir.toQString(), slot.extension, imageSingleOutputFile,
+                                           imagePadding, sceneDatabaseDir, sceneName));
 }

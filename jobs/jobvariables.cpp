@@ -361,8 +361,11 @@ QString resolveJobVariables(const _JobSubmitter& job, QString text, bool keepApp
     text.remove(QLatin1String(" -default- "), Qt::CaseSensitive);
     text.remove(QLatin1String("** All **"), Qt::CaseSensitive);
     _kxTime().replaceDateVariable(text);
-    if (!text.contains(QLatin1Char('<')))
+    if (!text.contains(QLatin1Char('<'))) {
+        if (!keepAppVariables)
+            text.remove(QLatin1Char('>'));
         return kxPathResolve(text);
+    }
 
     // 3, 4: the output folder and file name, themselves templates.
     if (!(inside & insideImageDir) && containsVar(text, QLatin1String("<ImageDir>"))) {

@@ -561,6 +561,7 @@ TEST_F(ResolveFixture, BothModes) {
         {"<AOV <AOV>-x>", "AOV diffuse-x", "<AOV>-x>"},
         {"<UnknownVar>/x", "UnknownVar/x", "<UnknownVar>/x"},
         {"a>b<c", "abc", "a>b<c"},
+        {"a>b", "ab", "a>b"},
         {"<Scene>/<SceneName>/<SceneFileNameBase>", "shotA/shotA/shotA", "shotA/shotA/shotA"},
         {"plain text", "plain text", "plain text"},
         {"", "", ""},
