@@ -38,7 +38,12 @@ QString kxGetFileNameBase(const QString& name, QChar sep) {
 }
 
 QString kxPathResolve(const QString& path) {
-    if (!path.contains(QLatin1Char('.')))
+    // Only a step that starts with "." can be "." or "..".
+    bool dotStep = false;
+    for (qsizetype at = path.indexOf(QLatin1Char('.')); at >= 0 && !dotStep;
+         at = path.indexOf(QLatin1Char('.'), at + 1))
+        dotStep = at == 0 || isSeparator(path.at(at - 1));
+    if (!dotStep)
         return path;
     // The root that ".." never leaves: a UNC pair with its server name, one leading separator, or a
     // drive with its separator.
