@@ -274,12 +274,93 @@ void stripBrackets(QString& text) {
     text = out;
 }
 
-bool containsVar(const QString& text, QLatin1String variable) {
-    return text.contains(variable, Qt::CaseInsensitive);
-}
-
 void replaceVar(QString& text, QLatin1String variable, const QString& value) {
     text.replace(variable, value, Qt::CaseInsensitive);
+}
+
+/// FNV-1a over a variable's text with ASCII letters folded to lower case.
+constexpr quint32 foldedHash(const char* s) {
+    quint32 h = 2166136261u;
+    for (; *s; ++s) {
+        char c = *s;
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 32);
+        h = (h ^ quint8(c)) * 16777619u;
+    }
+    return h;
+}
+
+/// A variable ("<Layer>") and the hash of its folded text.
+struct Var {
+    const char* text;
+    quint32 hash;
+    QLatin1String latin1() const { return QLatin1String(text); }
+};
+constexpr Var var(const char* text) {
+    return Var{text, foldedHash(text)};
+}
+
+/// The variables a text holds, found in one pass over its brackets, so each step asks here instead
+/// of searching the whole text for its names ignoring case. When the text's brackets nest or it
+/// holds characters beyond ASCII inside them (case folding could then match other forms), or more
+/// variables than are kept, every answer is "maybe" and the steps search as usual.
+class PresentVariables {
+public:
+    explicit PresentVariables(const QString& text) { scan(text); }
+
+    void scan(const QString& text) {
+        count = 0;
+        exact = true;
+        qsizetype at = text.indexOf(QLatin1Char('<'));
+        while (at >= 0) {
+            quint32 h = 2166136261u;
+            qsizetype i = at;
+            for (; i < text.size(); ++i) {
+                char16_t u = text.at(i).unicode();
+                if (u >= 0x80 || (u == u'<' && i > at)) {
+                    exact = false;
+                    return;
+                }
+                if (u >= u'A' && u <= u'Z')
+                    u = char16_t(u + 32);
+                h = (h ^ quint32(u)) * 16777619u;
+                if (u == u'>')
+                    break;
+            }
+            if (i >= text.size())
+                return; // an open bracket at the end: nothing can complete it
+            if (count == capacity) {
+                exact = false;
+                return;
+            }
+            hashes[count++] = h;
+            at = text.indexOf(QLatin1Char('<'), i + 1);
+        }
+    }
+    bool has(const Var& v) const {
+        if (!exact)
+            return true;
+        for (int i = 0; i < count; ++i)
+            if (hashes[i] == v.hash)
+                return true;
+        return false;
+    }
+
+private:
+    static constexpr int capacity = 32;
+    quint32 hashes[capacity];
+    int count = 0;
+    bool exact = true;
+};
+
+/// Replaces `v` (ignoring case) when the text may hold it. A value with brackets may bring new
+/// variables, so the text is scanned again.
+void put(QString& text, PresentVariables& present, const Var& v, const QString& value) {
+    if (!present.has(v))
+        return;
+    text.replace(v.latin1(), value, Qt::CaseInsensitive);
+    if (value.contains(QLatin1Char('<')) || value.contains(QLatin1Char('>')))
+        present.scan(text);
 }
 
 /// Each `prefix` X ">" becomes `replacement`, or X when `replacement` is null: the prefix goes
@@ -360,26 +441,37 @@ QString resolveJobVariables(const _JobSubmitter& job, QString text, bool keepApp
     // 1, 2: marks of the submitter's lists, then dates.
     text.remove(QLatin1String(" -default- "), Qt::CaseSensitive);
     text.remove(QLatin1String("** All **"), Qt::CaseSensitive);
-    _kxTime().replaceDateVariable(text);
     if (!text.contains(QLatin1Char('<'))) {
         if (!keepAppVariables)
             text.remove(QLatin1Char('>'));
         return kxPathResolve(text);
     }
+    PresentVariables present(text);
+    static constexpr Var dates[] = {var("<Date>"), var("<Time>"),   var("<Year>"),   var("<Month>"),
+                                    var("<Day>"),  var("<Hour>"),   var("<Minute>"), var("<Second>")};
+    for (const Var& d : dates) {
+        if (present.has(d)) {
+            _kxTime().replaceDateVariable(text);
+            present.scan(text);
+            break;
+        }
+    }
 
     // 3, 4: the output folder and file name, themselves templates.
-    if (!(inside & insideImageDir) && containsVar(text, QLatin1String("<ImageDir>"))) {
+    constexpr Var imageDirVar = var("<ImageDir>"), imageFileNameVar = var("<ImageFilename>");
+    if (!(inside & insideImageDir) && present.has(imageDirVar)) {
         const QString value = resolveJobVariables(job, job.imageDir.toQString(), false, seqName, shotName,
                                                   versionName, inside | insideImageDir);
-        replaceVar(text, QLatin1String("<ImageDir>"), kxRemoveIllegalCharFromDir(value, false, f, false));
+        put(text, present, imageDirVar, kxRemoveIllegalCharFromDir(value, false, f, false));
     }
-    if (!(inside & insideImageFileName) && containsVar(text, QLatin1String("<ImageFilename>"))) {
+    if (!(inside & insideImageFileName) && present.has(imageFileNameVar)) {
         const QString value = resolveJobVariables(job, job.imageFileName.toQString(), false, seqName,
                                                   shotName, versionName, inside | insideImageFileName);
-        replaceVar(text, QLatin1String("<ImageFilename>"), kxRemoveIllegalCharFromFile(value, false, f));
+        put(text, present, imageFileNameVar, kxRemoveIllegalCharFromFile(value, false, f));
     }
     // 5: the server name of a UNC scene path.
-    if (containsVar(text, QLatin1String("<NetworkShare>"))) {
+    constexpr Var networkShareVar = var("<NetworkShare>");
+    if (present.has(networkShareVar)) {
         QString share = job.sceneName.toQString().mid(1);
         qsizetype slash = share.indexOf(QLatin1Char('/'));
         if (slash >= 0) {
@@ -388,53 +480,72 @@ QString resolveJobVariables(const _JobSubmitter& job, QString text, bool keepApp
             if (slash >= 0)
                 share.truncate(slash);
         }
-        replaceVar(text, QLatin1String("<NetworkShare>"), kxRemoveIllegalCharFromFile(share, false, f));
+        put(text, present, networkShareVar, kxRemoveIllegalCharFromFile(share, false, f));
     }
     // 6, 7
-    if (text.contains(QLatin1String("<IDstr>"))) {
+    if (present.has(var("<IDstr>")) && text.contains(QLatin1String("<IDstr>"))) {
         QString id = job.ID2str();
         id.remove(QLatin1Char('{'));
         id.remove(QLatin1Char('}'));
         id.remove(QLatin1Char(' '));
         text.replace(QLatin1String("<IDstr>"), id, Qt::CaseSensitive);
     }
-    if (job.imageMulti < 2)
+    if (job.imageMulti < 2 && present.has(var("<IMS>"))) {
+        const qsizetype before = text.size();
         text.remove(QLatin1String("<IMS>"), Qt::CaseSensitive);
+        if (text.size() != before)
+            present.scan(text);
+    }
 
+    const bool modifierForms = text.contains(QLatin1String("Var "));
     if (!keepAppVariables) {
         // 8a: everything for the farm.
-        replaceVar(text, QLatin1String("<StereoLR>"), QStringLiteral("L"));
-        replaceVar(text, QLatin1String("<StereoRL>"), QStringLiteral("R"));
-        if (containsVar(text, QLatin1String("<Layer>"))) {
+        put(text, present, var("<StereoLR>"), QStringLiteral("L"));
+        put(text, present, var("<StereoRL>"), QStringLiteral("R"));
+        constexpr Var layerVar = var("<Layer>");
+        if (present.has(layerVar)) {
             QString layer = job.layer.toQString();
             layer.remove(QLatin1String(" -default- "));
             layer.remove(QLatin1String("** All **"));
-            replaceVar(text, QLatin1String("<Layer>"), cleanForFile(layer));
+            put(text, present, layerVar, cleanForFile(layer));
         }
-        if (containsVar(text, QLatin1String("<Channel")) || containsVar(text, QLatin1String("<AOV"))) {
+        constexpr Var channelVars[] = {var("<Channel-removeVar>"), var("<AOV-removeVar>"), var("<Channel>"),
+                                       var("<AOV>")};
+        if (present.has(channelVars[0]) || present.has(channelVars[1]) || present.has(channelVars[2]) ||
+            present.has(channelVars[3])) {
             const QString channel = cleanForFile(job.channel.toQString());
-            replaceVar(text, QLatin1String("<Channel-removeVar>"), channel);
-            replaceVar(text, QLatin1String("<AOV-removeVar>"), channel);
-            LineReplaceWithBool2(text, QStringLiteral("<Channel>"), channel, f, t);
-            LineReplaceWithBool2(text, QStringLiteral("<AOV>"), channel, f, t);
+            put(text, present, channelVars[0], channel);
+            put(text, present, channelVars[1], channel);
+            if (present.has(channelVars[2]))
+                LineReplaceWithBool2(text, QStringLiteral("<Channel>"), channel, f, t);
+            if (present.has(channelVars[3]))
+                LineReplaceWithBool2(text, QStringLiteral("<AOV>"), channel, f, t);
+            if (channel.contains(QLatin1Char('<')) || channel.contains(QLatin1Char('>')))
+                present.scan(text);
         }
-        if (containsVar(text, QLatin1String("<Camera"))) {
+        constexpr Var cameraVars[] = {var("<CameraKeepVBar>"), var("<Camera>"), var("<Camera_no.>")};
+        if (present.has(cameraVars[0]) || present.has(cameraVars[1]) || present.has(cameraVars[2])) {
             QString camera = job.camera.toQString();
             camera.remove(QLatin1String("ClearAtSubmit"));
             camera = camera.trimmed();
             camera.remove(QLatin1String("MultiCam"));
             camera = camera.trimmed();
             const QString cleaned = cleanForFile(camera);
-            if (text.contains(QLatin1String("<CameraKeepVBar>")))
-                text.replace(QLatin1String("<CameraKeepVBar>"),
-                             QString(cleaned).replace(QLatin1Char('|'), QLatin1Char('_')), Qt::CaseSensitive);
-            replaceVar(text, QLatin1String("<Camera>"), cleaned);
-            const qsizetype dot = camera.lastIndexOf(QLatin1Char('.'));
-            if (dot >= 0)
-                camera.remove(0, dot + 1);
-            replaceVar(text, QLatin1String("<Camera_no.>"), cleanForFile(camera));
+            if (present.has(cameraVars[0]) && text.contains(QLatin1String("<CameraKeepVBar>"))) {
+                const QString bars = QString(cleaned).replace(QLatin1Char('|'), QLatin1Char('_'));
+                text.replace(QLatin1String("<CameraKeepVBar>"), bars, Qt::CaseSensitive);
+                if (bars.contains(QLatin1Char('<')) || bars.contains(QLatin1Char('>')))
+                    present.scan(text);
+            }
+            put(text, present, cameraVars[1], cleaned);
+            if (present.has(cameraVars[2])) {
+                const qsizetype dot = camera.lastIndexOf(QLatin1Char('.'));
+                if (dot >= 0)
+                    camera.remove(0, dot + 1);
+                put(text, present, cameraVars[2], cleanForFile(camera));
+            }
         }
-        if (text.contains(QLatin1String("Var "))) {
+        if (modifierForms) {
             replaceModifierForms(text, QLatin1String("<Layer-replaceVar "), nullptr);
             replaceModifierForms(text, QLatin1String("<Channel-replaceVar "), nullptr);
             replaceModifierForms(text, QLatin1String("<AOV-replaceVar "), nullptr);
@@ -463,7 +574,7 @@ QString resolveJobVariables(const _JobSubmitter& job, QString text, bool keepApp
         }
         reduceOptionForms(text, QStringLiteral("Channel"), job.channel.toQString());
         reduceOptionForms(text, QStringLiteral("AOV"), job.channel.toQString());
-        if (text.contains(QLatin1String("Var "))) {
+        if (modifierForms) {
             const QString layer = QStringLiteral("<Layer>"), channel = QStringLiteral("<Channel>"),
                           aov = QStringLiteral("<AOV>");
             replaceModifierForms(text, QLatin1String("<Layer-replaceVar "), &layer);
@@ -476,59 +587,61 @@ QString resolveJobVariables(const _JobSubmitter& job, QString text, bool keepApp
             });
         }
     }
+    if (modifierForms || keepAppVariables)
+        present.scan(text);
 
     // 9: sequence, shot and version names.
-    if (containsVar(text, QLatin1String("<C"))) {
-        const QString seq = cleanForFile(seqName ? *seqName : job.customSeq.toQString());
-        const QString shot = cleanForFile(shotName ? *shotName : job.customShot.toQString());
-        const QString version = cleanForFile(versionName ? *versionName : job.customVersion.toQString());
-        replaceVar(text, QLatin1String("<CustomSeQName>"), seq);
-        replaceVar(text, QLatin1String("<CustomScene>"), seq);
-        replaceVar(text, QLatin1String("<CScene>"), seq);
-        replaceVar(text, QLatin1String("<CustomSHotName>"), shot);
-        replaceVar(text, QLatin1String("<CustomShot>"), shot);
-        replaceVar(text, QLatin1String("<CShot>"), shot);
-        replaceVar(text, QLatin1String("<CustomVersionName>"), version);
-        replaceVar(text, QLatin1String("<CustomVersion>"), version);
-        replaceVar(text, QLatin1String("<CVersion>"), version);
-    }
+    static constexpr Var seqVars[] = {var("<CustomSeQName>"), var("<CustomScene>"), var("<CScene>")};
+    static constexpr Var shotVars[] = {var("<CustomSHotName>"), var("<CustomShot>"), var("<CShot>")};
+    static constexpr Var versionVars[] = {var("<CustomVersionName>"), var("<CustomVersion>"), var("<CVersion>")};
+    auto putName = [&](const Var (&vars)[3], const QString* given, const _kxString<50>& own) {
+        if (!present.has(vars[0]) && !present.has(vars[1]) && !present.has(vars[2]))
+            return;
+        const QString value = cleanForFile(given ? *given : own.toQString());
+        for (const Var& v : vars)
+            put(text, present, v, value);
+    };
+    putName(seqVars, seqName, job.customSeq);
+    putName(shotVars, shotName, job.customShot);
+    putName(versionVars, versionName, job.customVersion);
+
     // 10, 11: the scene.
-    if (containsVar(text, QLatin1String("<Scene"))) {
-        if (containsVar(text, QLatin1String("<SceneFolder>"))) {
-            QString folder = kxGetDirName(job.sceneName.toQString());
-            if (folder.isEmpty())
-                folder = QStringLiteral("sf");
-            replaceVar(text, QLatin1String("<SceneFolder>"),
-                       kxRemoveIllegalCharFromDir(folder, true, f, true));
-        }
-        if (containsVar(text, QLatin1String("<SceneName>")) || containsVar(text, QLatin1String("<Scene>")) ||
-            containsVar(text, QLatin1String("<SceneFile>")) ||
-            containsVar(text, QLatin1String("<SceneFileNameBase>"))) {
-            QString scene = job.sceneName.toQString();
-            const qsizetype slash = scene.lastIndexOf(QLatin1Char('/'));
-            if (slash >= 0)
-                scene.remove(0, slash + 1);
-            const qsizetype dot = scene.lastIndexOf(QLatin1Char('.'));
-            if (dot > 2)
-                scene.truncate(dot);
-            removeFrameVariables(scene, 9);
-            scene = cleanForFile(scene);
-            replaceVar(text, QLatin1String("<SceneFile>"), scene);
-            replaceVar(text, QLatin1String("<Scene>"), scene);
-            replaceVar(text, QLatin1String("<SceneName>"), scene);
-            replaceVar(text, QLatin1String("<SceneFileNameBase>"), cleanForFile(kxGetFileNameBase(scene)));
-        }
+    constexpr Var sceneFolderVar = var("<SceneFolder>");
+    if (present.has(sceneFolderVar)) {
+        QString folder = kxGetDirName(job.sceneName.toQString());
+        if (folder.isEmpty())
+            folder = QStringLiteral("sf");
+        put(text, present, sceneFolderVar, kxRemoveIllegalCharFromDir(folder, true, f, true));
+    }
+    constexpr Var sceneVars[] = {var("<SceneFile>"), var("<Scene>"), var("<SceneName>"),
+                                 var("<SceneFileNameBase>")};
+    if (present.has(sceneVars[0]) || present.has(sceneVars[1]) || present.has(sceneVars[2]) ||
+        present.has(sceneVars[3])) {
+        QString scene = job.sceneName.toQString();
+        const qsizetype slash = scene.lastIndexOf(QLatin1Char('/'));
+        if (slash >= 0)
+            scene.remove(0, slash + 1);
+        const qsizetype dot = scene.lastIndexOf(QLatin1Char('.'));
+        if (dot > 2)
+            scene.truncate(dot);
+        removeFrameVariables(scene, 9);
+        scene = cleanForFile(scene);
+        put(text, present, sceneVars[0], scene);
+        put(text, present, sceneVars[1], scene);
+        put(text, present, sceneVars[2], scene);
+        if (present.has(sceneVars[3]))
+            put(text, present, sceneVars[3], cleanForFile(kxGetFileNameBase(scene)));
     }
     // 12, 13: the project folder.
-    if (containsVar(text, QLatin1String("<Database"))) {
-        if (containsVar(text, QLatin1String("<Database>"))) {
-            QString database = kxRemoveIllegalCharFromDir(job.sceneDatabaseDir.toQString(), true, f, false);
-            if (database.startsWith(QLatin1Char('/')) && !database.endsWith(QLatin1Char('/')))
-                database += QLatin1Char('/');
-            replaceVar(text, QLatin1String("<Database>"), database);
-        }
-        replaceVar(text, QLatin1String("<DatabaseName>"), databaseName(job.sceneDatabaseDir.toQString()));
+    constexpr Var databaseVar = var("<Database>"), databaseNameVar = var("<DatabaseName>");
+    if (present.has(databaseVar)) {
+        QString database = kxRemoveIllegalCharFromDir(job.sceneDatabaseDir.toQString(), true, f, false);
+        if (database.startsWith(QLatin1Char('/')) && !database.endsWith(QLatin1Char('/')))
+            database += QLatin1Char('/');
+        put(text, present, databaseVar, database);
     }
+    if (present.has(databaseNameVar))
+        put(text, present, databaseNameVar, databaseName(job.sceneDatabaseDir.toQString()));
     // 14: whatever is left in brackets goes, but for the per-frame names.
     if (!keepAppVariables)
         stripBrackets(text);

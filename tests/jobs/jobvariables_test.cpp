@@ -659,3 +659,16 @@ TEST_F(ResolveFixture, DatesAndValuesAreCleaned) {
     job->camera.set("ClearAtSubmit rig.cam2 ");
     EXPECT_EQ(full("<Camera>|<Camera_no.>"), QStringLiteral("rig.cam2|cam2"));
 }
+
+TEST_F(ResolveFixture, VariablesFormedByResolution) {
+    // A variable completed by a replacement resolves in a later step, as its name is searched again.
+    job->layer.set("era");
+    EXPECT_EQ(full("<Cam<Layer>>"), QStringLiteral("|grp|cam1"));
+    job->layer.set("<SceneFile>");
+    EXPECT_EQ(full("<Layer>"), QStringLiteral("shotA"));
+    job->layer.set("x");
+    EXPECT_EQ(full("<Lay<IMS>er>/<LAYER>"), QStringLiteral("x/x"));
+    job->channel.set("<Camera_no.>");
+    EXPECT_EQ(full("<Channel>"), QStringLiteral("|grp|cam1"));
+    EXPECT_EQ(full("<Sc\u00e9ne>/<Scene>"), QStringLiteral("Sc\u00e9ne/shotA")); // beyond ASCII inside brackets
+}
