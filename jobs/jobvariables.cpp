@@ -248,30 +248,32 @@ void removeFrameVariables(QString& text, int count) {
 
 /// Removes every "<" and ">" that is not part of a protected variable.
 void stripBrackets(QString& text) {
-    if (!text.contains(QLatin1Char('<')) && !text.contains(QLatin1Char('>')))
+    qsizetype at = 0;
+    while (at < text.size() && text.at(at) != QLatin1Char('<') && text.at(at) != QLatin1Char('>'))
+        ++at;
+    if (at == text.size())
         return;
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+    // Written in place: the text only shrinks.
+    QChar* d = text.data();
+    const qsizetype n = text.size();
+    qsizetype w = at;
+    for (qsizetype i = at; i < n; ++i) {
+        const QChar c = d[i];
         if (c == QLatin1Char('<')) {
-            const QStringView rest = QStringView(text).mid(i);
-            bool kept = false;
+            const QStringView rest(d + i, n - i);
             for (const QLatin1String& p : protectedVariables) {
                 if (rest.startsWith(p, Qt::CaseSensitive)) {
-                    out += p;
+                    for (qsizetype k = 0; k < p.size(); ++k)
+                        d[w++] = d[i + k];
                     i += p.size() - 1;
-                    kept = true;
                     break;
                 }
             }
-            if (!kept)
-                continue;
         } else if (c != QLatin1Char('>')) {
-            out += c;
+            d[w++] = c;
         }
     }
-    text = out;
+    text.truncate(w);
 }
 
 void replaceVar(QString& text, QLatin1String variable, const QString& value) {
@@ -311,6 +313,7 @@ public:
     void scan(const QString& text) {
         count = 0;
         exact = true;
+        blank = false;
         qsizetype at = text.indexOf(QLatin1Char('<'));
         while (at >= 0) {
             quint32 h = 2166136261u;
@@ -323,6 +326,8 @@ public:
                 }
                 if (u >= u'A' && u <= u'Z')
                     u = char16_t(u + 32);
+                else if (u == u' ')
+                    blank = true;
                 h = (h ^ quint32(u)) * 16777619u;
                 if (u == u'>')
                     break;
@@ -337,6 +342,8 @@ public:
             at = text.indexOf(QLatin1Char('<'), i + 1);
         }
     }
+    /// A bracket holds a blank, as the modifier and option forms do ("<removeVar x>").
+    bool blankInside() const { return blank || !exact; }
     bool has(const Var& v) const {
         if (!exact)
             return true;
@@ -351,6 +358,7 @@ private:
     quint32 hashes[capacity];
     int count = 0;
     bool exact = true;
+    bool blank = false;
 };
 
 /// Replaces `v` (ignoring case) when the text may hold it. A value with brackets may bring new
@@ -439,16 +447,18 @@ QString resolveJobVariables(const _JobSubmitter& job, QString text, bool keepApp
                             QString* shotName, QString* versionName, unsigned inside) {
     const bool f = false, t = true;
     // 1, 2: marks of the submitter's lists, then dates.
-    text.remove(QLatin1String(" -default- "), Qt::CaseSensitive);
-    text.remove(QLatin1String("** All **"), Qt::CaseSensitive);
+    if (text.contains(QLatin1Char('-')))
+        text.remove(QLatin1String(" -default- "), Qt::CaseSensitive);
+    if (text.contains(QLatin1Char('*')))
+        text.remove(QLatin1String("** All **"), Qt::CaseSensitive);
     if (!text.contains(QLatin1Char('<'))) {
         if (!keepAppVariables)
             text.remove(QLatin1Char('>'));
         return kxPathResolve(text);
     }
     PresentVariables present(text);
-    static constexpr Var dates[] = {var("<Date>"), var("<Time>"),   var("<Year>"),   var("<Month>"),
-                                    var("<Day>"),  var("<Hour>"),   var("<Minute>"), var("<Second>")};
+    static constexpr Var dates[] = {var("<Date>"), var("<Time>"), var("<Year>"),   var("<Month>"),
+                                    var("<Day>"),  var("<Hour>"), var("<Minute>"), var("<Second>")};
     for (const Var& d : dates) {
         if (present.has(d)) {
             _kxTime().replaceDateVariable(text);
@@ -497,7 +507,7 @@ QString resolveJobVariables(const _JobSubmitter& job, QString text, bool keepApp
             present.scan(text);
     }
 
-    const bool modifierForms = text.contains(QLatin1String("Var "));
+    const bool modifierForms = present.blankInside() && text.contains(QLatin1String("Var "));
     if (!keepAppVariables) {
         // 8a: everything for the farm.
         put(text, present, var("<StereoLR>"), QStringLiteral("L"));
@@ -593,8 +603,9 @@ QString resolveJobVariables(const _JobSubmitter& job, QString text, bool keepApp
     // 9: sequence, shot and version names.
     static constexpr Var seqVars[] = {var("<CustomSeQName>"), var("<CustomScene>"), var("<CScene>")};
     static constexpr Var shotVars[] = {var("<CustomSHotName>"), var("<CustomShot>"), var("<CShot>")};
-    static constexpr Var versionVars[] = {var("<CustomVersionName>"), var("<CustomVersion>"), var("<CVersion>")};
-    auto putName = [&](const Var (&vars)[3], const QString* given, const _kxString<50>& own) {
+    static constexpr Var versionVars[] = {var("<CustomVersionName>"), var("<CustomVersion>"),
+                                          var("<CVersion>")};
+    auto putName = [&](const Var(&vars)[3], const QString* given, const _kxString<50>& own) {
         if (!present.has(vars[0]) && !present.has(vars[1]) && !present.has(vars[2]))
             return;
         const QString value = cleanForFile(given ? *given : own.toQString());

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <algorithm>
+
 namespace {
 
 bool isSeparator(QChar c) {
@@ -103,17 +105,22 @@ QString kxPathResolve(const QString& path) {
 }
 
 QString kxRemoveIllegalCharFromFile(const QString& text, bool noFolders, const bool& blanksToUnderscore) {
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
+    auto dropped = [noFolders](QChar c) {
         const char16_t u = c.unicode();
-        if (isControl(u) || u == u':' || u == u'*' || u == u'?' || u == u'"')
-            continue;
-        if (noFolders && isSeparator(c))
-            continue;
-        out += (blanksToUnderscore && u == u' ') ? QLatin1Char('_') : c;
+        return isControl(u) || u == u':' || u == u'*' || u == u'?' || u == u'"' ||
+               (noFolders && isSeparator(c));
+    };
+    auto changed = [&](QChar c) { return dropped(c) || (blanksToUnderscore && c == QLatin1Char(' ')); };
+    QString out;
+    if (std::none_of(text.cbegin(), text.cend(), changed)) {
+        out = text; // most values are clean: share them
+    } else {
+        out.reserve(text.size());
+        for (QChar c : text)
+            if (!dropped(c))
+                out += (blanksToUnderscore && c == QLatin1Char(' ')) ? QLatin1Char('_') : c;
     }
-    if (noFolders && isDots(out) && out.size() <= 2)
+    if (noFolders && out.size() <= 2 && isDots(out))
         out = QStringLiteral("_");
     return out;
 }

@@ -670,5 +670,6 @@ TEST_F(ResolveFixture, VariablesFormedByResolution) {
     EXPECT_EQ(full("<Lay<IMS>er>/<LAYER>"), QStringLiteral("x/x"));
     job->channel.set("<Camera_no.>");
     EXPECT_EQ(full("<Channel>"), QStringLiteral("|grp|cam1"));
-    EXPECT_EQ(full("<Sc\u00e9ne>/<Scene>"), QStringLiteral("Sc\u00e9ne/shotA")); // beyond ASCII inside brackets
+    EXPECT_EQ(full("<Sc\u00e9ne>/<Scene>"),
+              QStringLiteral("Sc\u00e9ne/shotA")); // beyond ASCII inside brackets
 }
