@@ -252,10 +252,14 @@ void _JobBasics::splitImageFileInto_DirFileExt(const bool& acceptPrintfPadding) 
 void _JobBasics::splitImageFileInto_DirFileExt_Channel(const bool& acceptPrintfPadding) {
     for (int i = 0; i < channelCountClamped(); ++i) {
         _kxString<25> extension = channelExtension(i);
-        channelSetFileName(i,
-                           _kxString<500>(splitChannel(acceptPrintfPadding, channelFileName(i).toQString(),
-                                                       imageDir.toQString(), extension, imageSingleOutputFile,
-                                                       imagePadding, sceneDatabaseDir, sceneName)));
+        const _kxString<500> fileName(splitChannel(acceptPrintfPadding, channelFileName(i).toQString(),
+                                                   imageDir.toQString(), extension, imageSingleOutputFile,
+                                                   imagePadding, sceneDatabaseDir, sceneName));
+        channelSetFileName(i, fileName);
+        // A name that no longer fits the buffer stays as it was, and so does its extension: the two
+        // belong together.
+        if (!channelFileName(i).isEqual(fileName))
+            continue;
         // A split that moved the extension into the name (a movie) leaves none; the setter ignores
         // empty texts and would keep the old one ("clip.mov" + ".mov").
         if (extension.isEmpty())

@@ -267,3 +267,20 @@ TEST(ImageName, LargePathRecord) {
     EXPECT_EQ(job->channels[2].fileName.toQString(), QStringLiteral("clip.avi"));
     EXPECT_TRUE(job->channels[2].extension.isEmpty());
 }
+
+TEST(ImageName, ChannelThatNoLongerFitsStaysWhole) {
+    auto job = std::make_unique<_JobBasics>();
+    job->imageDir.set(QStringLiteral("/") + QString(400, QLatin1Char('r')) + QStringLiteral("/"));
+    // Fill the buffer to just below its limit with absolute names, then one short relative name that
+    // the output folder would make 400 units longer.
+    const QString big = QStringLiteral("/") + QString(480, QLatin1Char('b')) + QStringLiteral("/n.#.exr");
+    while (job->channelBufferUsed + big.size() <= channelBufferMaxUsed - 20)
+        job->channelAdd(_kxString<500>(big), _kxString<25>());
+    const int last = job->channelCountClamped();
+    job->channelAdd(_kxString<500>("rel.#.exr"), _kxString<25>());
+    ASSERT_EQ(job->channelCountClamped(), last + 1);
+    job->splitImageFileInto_DirFileExt_Channel(true);
+    EXPECT_EQ(job->channelFileName(last).toQString(), QStringLiteral("rel.#.exr"));
+    EXPECT_TRUE(job->channelExtension(last).isEmpty()); // not ".exr" behind the unsplit name
+    EXPECT_TRUE(job->channelFileName(0).toQString().endsWith(QStringLiteral("/n.")));
+}
