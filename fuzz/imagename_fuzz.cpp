@@ -48,14 +48,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     split<500, 500>(printf, field(0), field(1), field(2), single, padding, field(4), field(3));
     split<1000, 1000>(printf, field(0), field(1), field(2), single, padding, field(4), field(3));
 
-    auto job = std::make_unique<kxJ::_JobBasics>();
+    // One record of each kind for every run, cleared at its start.
+    static const auto job = std::make_unique<kxJ::_JobBasics>();
+    static const auto large = std::make_unique<kxJ::_JobBasics_largePath>();
+    job->kxClearBasics();
+    large->kxClearBasics();
     job->imageFileName.set(field(0));
     job->imageDir.set(field(1));
     job->imageExtension.set(field(2));
     job->sceneName.set(field(3));
     job->sceneDatabaseDir.set(field(4));
     job->imageSingleOutputFile = single;
-    auto large = std::make_unique<kxJ::_JobBasics_largePath>();
     large->imageFileName.set(field(0));
     large->imageDir.set(field(1));
     for (int i = 5; i < f.size() && i < 5 + kxJ::channelMaxCount; ++i) {

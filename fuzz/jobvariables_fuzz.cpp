@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                               .split(QLatin1Char('\n'));
     auto field = [&f](int i) { return i < f.size() ? f.at(i) : QString(); };
 
-    auto job = std::make_unique<kxJ::_JobSubmitter>();
+    // One record for every run: each run sets every field it reads.
+    static const auto job = std::make_unique<kxJ::_JobSubmitter>();
     job->layer.set(field(1));
     job->channel.set(field(2));
     job->camera.set(field(3));
