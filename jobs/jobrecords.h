@@ -285,7 +285,7 @@ struct KX_EXPORT _JobBasics_noSettings : _JobBasics_noSettings_noPaths {
     /// Removes an existing channel; later channels move one place down.
     void channelRemove(int i);
 
-private:
+protected:
     bool channelEntryValid(int i) const;
     void channelReplacePart(int i, bool extension, const char16_t* units, int count);
 };

@@ -155,6 +155,18 @@ struct _kxString {
 
     /// First position at or after `from` that holds `unit`, or -1.
     int indexOf(char16_t unit, int from = 0) const { return Ops::indexOf(text, length, unit, from); }
+    /// First position at or after `from` where `needle` starts, or -1.
+    int indexOf(const QString& needle, int from = 0, Qt::CaseSensitivity cs = Qt::CaseSensitive) const {
+        return int(QStringView(text, len()).indexOf(needle, from < 0 ? 0 : from, cs));
+    }
+    /// Replaces every `before` by `after`, left to right; the result is cut to N. True when anything
+    /// was replaced.
+    bool replace(const QString& before, const QString& after, Qt::CaseSensitivity cs = Qt::CaseSensitive) {
+        if (before.isEmpty() || indexOf(before, 0, cs) < 0)
+            return false;
+        set(toQString().replace(before, after, cs));
+        return true;
+    }
 
     /// Inserts at `pos` (clamped into 0..len()); whatever would pass N is cut off the end.
     void insert(int pos, const char16_t* units, int count) { Ops::insert(text, length, pos, units, count); }

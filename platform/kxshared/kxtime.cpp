@@ -43,3 +43,37 @@ _kxString8_allSize<25> _kxTime::asKX8StringMt() const {
     r.set(asStringMt());
     return r;
 }
+
+void _kxTime::replaceDateVariable(QString& text) const {
+    static const struct {
+        QLatin1String name; // without the brackets
+        const char* format;
+    } variables[] = {
+        {QLatin1String("Date>"), "yyyyMMdd"}, {QLatin1String("Time>"), "hhmm"},
+        {QLatin1String("Year>"), "yyyy"},     {QLatin1String("Month>"), "MM"},
+        {QLatin1String("Day>"), "dd"},        {QLatin1String("Hour>"), "hh"},
+        {QLatin1String("Minute>"), "mm"},     {QLatin1String("Second>"), "ss"},
+    };
+    // One pass over the brackets; the time is only formatted when a variable is there.
+    qsizetype at = text.indexOf(QLatin1Char('<'));
+    if (at < 0)
+        return;
+    QDateTime when;
+    while (at >= 0) {
+        bool replaced = false;
+        const QStringView rest = QStringView(text).mid(at + 1);
+        for (const auto& v : variables) {
+            if (!rest.startsWith(v.name, Qt::CaseInsensitive))
+                continue;
+            if (!when.isValid())
+                when = isSet() ? QDateTime::fromSecsSinceEpoch(t) : QDateTime::currentDateTime();
+            const QString value = when.toString(QLatin1String(v.format));
+            text.replace(at, v.name.size() + 1, value);
+            at = text.indexOf(QLatin1Char('<'), at + value.size());
+            replaced = true;
+            break;
+        }
+        if (!replaced)
+            at = text.indexOf(QLatin1Char('<'), at + 1);
+    }
+}

@@ -50,6 +50,11 @@ struct KXSHARED_EXPORT __attribute__((packed)) _kxTime {
     /// asStringMt() as 8-bit text.
     _kxString8_allSize<25> asKX8StringMt() const;
 
+    /// Replaces the date variables in `text` by this time in local time, or by the current time when
+    /// this one is not set: "<Date>" (yyyyMMdd), "<Time>" (hhmm), "<Year>", "<Month>", "<Day>",
+    /// "<Hour>", "<Minute>", "<Second>" (digits with leading zeros). Names ignore letter case.
+    void replaceDateVariable(QString& text) const;
+
     bool operator<(const _kxTime& o) const { return t < o.t; }
     bool operator==(const _kxTime& o) const { return t == o.t; }
     bool operator!=(const _kxTime& o) const { return t != o.t; }

@@ -109,3 +109,18 @@ TEST(KxString, ContainsUpperCaseInput) {
     EXPECT_TRUE(damaged.containsUpperCaseInput(_kxString<4>("BCD")));
     EXPECT_FALSE(damaged.containsUpperCaseInput(_kxString<25>("BCDE")));
 }
+
+TEST(KxString, ReplaceAndFindText) {
+    _kxString<20> s("a<Layer>b<LAYER>");
+    EXPECT_EQ(s.indexOf(QStringLiteral("<layer>")), -1);
+    EXPECT_EQ(s.indexOf(QStringLiteral("<layer>"), 0, Qt::CaseInsensitive), 1);
+    EXPECT_EQ(s.indexOf(QStringLiteral("<layer>"), 2, Qt::CaseInsensitive), 9);
+    EXPECT_EQ(s.indexOf(QStringLiteral("b"), -3), 8);
+    EXPECT_TRUE(s.replace(QStringLiteral("<layer>"), QStringLiteral("beauty-pass"), Qt::CaseInsensitive));
+    EXPECT_EQ(s.toQString(), QStringLiteral("abeauty-passbbeauty-")); // cut to the capacity
+    EXPECT_EQ(s.len(), 20);
+    EXPECT_FALSE(s.replace(QStringLiteral("zzz"), QStringLiteral("y")));
+    EXPECT_FALSE(s.replace(QString(), QStringLiteral("y")));
+    EXPECT_TRUE(s.replace(QStringLiteral("beauty-"), QString()));
+    EXPECT_EQ(s.toQString(), QStringLiteral("apassb"));
+}

@@ -79,3 +79,17 @@ TEST_F(KxTime, DifferencesAreSignedAndCutTowardZero) {
     EXPECT_TRUE(_kxTime::fromSeconds(2) == _kxTime::fromSeconds(2));
     EXPECT_TRUE(_kxTime::fromSeconds(2) != _kxTime::fromSeconds(3));
 }
+
+TEST_F(KxTime, ReplaceDateVariable) {
+    const QDateTime when(QDate(2026, 3, 7), QTime(9, 5, 4));
+    const _kxTime t = _kxTime::fromSeconds(when.toSecsSinceEpoch());
+    QString text = QStringLiteral("<Date>_<TIME>/<year>-<Month>-<Day> <Hour>:<Minute>:<Second> <Week> <Date");
+    t.replaceDateVariable(text);
+    EXPECT_EQ(text, QStringLiteral("20260307_0905/2026-03-07 09:05:04 <Week> <Date"));
+    QString none = QStringLiteral("no variables");
+    t.replaceDateVariable(none);
+    EXPECT_EQ(none, QStringLiteral("no variables"));
+    QString now = QStringLiteral("<Year>");
+    _kxTime().replaceDateVariable(now); // not set: the current time
+    EXPECT_EQ(now, QString::number(QDate::currentDate().year()));
+}
