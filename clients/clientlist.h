@@ -220,6 +220,8 @@ private:
     // allocates.
     SortEntry sortEntries[entryCapacity];
     SortText sortTexts[entryCapacity];
+    // A number key and its position packed into one value (key above the 16-bit position).
+    quint64 sortNumbers[entryCapacity];
 
     // Sorts positions from..to of `order` by the key `keyOf` reads from each record (defined where the
     // key sorts are).

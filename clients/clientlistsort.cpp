@@ -108,30 +108,44 @@ void _ClientList::sortByKey(int from, int to, bool descending, KeyOf keyOf) {
         entry.secondary = 0;
         entry.position = qint16(position);
         entry.text = qint16(i);
-        text.length = 0;
-        // A position outside the pointer array (never one that sort wrote) has no record.
+        // A position outside the pointer array (never one that sort wrote) has no record. A record's
+        // text key is written with its text only: a number sort leaves the texts alone.
         const bool named = position >= 0 && position < _ClientConstPointerArray_subclass::capacity;
+        const _Client* record = named ? byListNo.pointers[position] : nullptr;
+        if (record == nullptr)
+            text.length = 0;
         KeyWriter writer{entry.key,  entry.secondary,         text.length,
                          text.bytes, int(sizeof(text.bytes)), byText};
-        keyOf(named ? byListNo.pointers[position] : nullptr, position, writer);
+        keyOf(record, position, writer);
+    }
+
+    if (!byText) {
+        // A number key has at most 33 bits: packed above the position, one comparison orders both.
+        for (int i = 0; i < n; ++i)
+            sortNumbers[i] = (sortEntries[i].key << 16) | quint16(sortEntries[i].position);
+        if (descending)
+            lomutoSort(sortNumbers, 0, n - 1, [](quint64 a, quint64 b) { return a > b; });
+        else
+            lomutoSort(sortNumbers, 0, n - 1, [](quint64 a, quint64 b) { return a < b; });
+        for (int i = 0; i < n; ++i)
+            order[from + i] = qint16(quint16(sortNumbers[i]));
+        return;
     }
 
     const SortText* texts = sortTexts;
-    auto less = [texts, byText](const SortEntry& a, const SortEntry& b) {
+    auto less = [texts](const SortEntry& a, const SortEntry& b) {
         if (a.key != b.key)
             return a.key < b.key;
-        if (byText) {
-            const SortText& ta = texts[a.text];
-            const SortText& tb = texts[b.text];
-            const int common = std::min(ta.length, tb.length);
-            const int byBytes = std::memcmp(ta.bytes, tb.bytes, size_t(common));
-            if (byBytes != 0)
-                return byBytes < 0;
-            if (ta.length != tb.length)
-                return ta.length < tb.length;
-            if (a.secondary != b.secondary)
-                return a.secondary < b.secondary;
-        }
+        const SortText& ta = texts[a.text];
+        const SortText& tb = texts[b.text];
+        const int common = std::min(ta.length, tb.length);
+        const int byBytes = std::memcmp(ta.bytes, tb.bytes, size_t(common));
+        if (byBytes != 0)
+            return byBytes < 0;
+        if (ta.length != tb.length)
+            return ta.length < tb.length;
+        if (a.secondary != b.secondary)
+            return a.secondary < b.secondary;
         return a.position < b.position;
     };
     if (descending)
