@@ -358,3 +358,16 @@ TEST(ClientRepair, ExecuteIsAddedOnceWhateverTheCase) {
     record->checkInvalidValues();
     EXPECT_EQ(record->config.threadJobs(0), QStringList({"comp", "EXECUTE"}));
 }
+
+TEST(ClientRepair, ClockThatIsNoNumber) {
+    for (float clock : {std::nanf(""), -std::numeric_limits<float>::infinity(), -0.5f}) {
+        auto record = clearedRecord();
+        record->hardware.cpuGhz = clock;
+        record->checkInvalidValues();
+        EXPECT_EQ(record->hardware.cpuGhz, 0.0f) << clock;
+    }
+    auto record = clearedRecord();
+    record->hardware.cpuGhz = 3.5f;
+    record->checkInvalidValues();
+    EXPECT_EQ(record->hardware.cpuGhz, 3.5f);
+}
