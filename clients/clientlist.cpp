@@ -124,11 +124,18 @@ int _ClientList::usedCount() const {
 }
 
 _Client* _ClientList::recordOfEntry(qint16 entryNumber) {
+    const int slot = slotOfEntry(entryNumber);
+    if (slot < 0)
+        return nullptr;
+    return slot < clientCapacity ? &clients[slot] : asClient(clouds[slot - clientCapacity]);
+}
+
+int _ClientList::slotOfEntry(qint16 entryNumber) {
     if (entryNumber >= 0 && entryNumber < clientCapacity)
-        return &clients[entryNumber];
+        return entryNumber;
     if (entryNumber >= cloudEntryBase && entryNumber < cloudEntryBase + cloudCapacity)
-        return asClient(clouds[entryNumber - cloudEntryBase]);
-    return nullptr;
+        return clientCapacity + (entryNumber - cloudEntryBase);
+    return -1;
 }
 
 void _ClientList::clear() {
@@ -329,95 +336,6 @@ int _ClientList::countClientThreads() const {
     return threads;
 }
 
-namespace {
-
-// Orders two texts by their stored bytes over the shorter length, the shorter first on a common prefix:
-// < 0, 0 or > 0.
-int compareBytes(const void* a, int bytesA, const void* b, int bytesB) {
-    const int common = bytesA < bytesB ? bytesA : bytesB;
-    const int byBytes = std::memcmp(a, b, size_t(common));
-    if (byBytes != 0)
-        return byBytes;
-    return bytesA < bytesB ? -1 : (bytesA > bytesB ? 1 : 0);
-}
-
-template <int N>
-int compareUnits(const _kxString<N>& a, const _kxString<N>& b) {
-    return compareBytes(a.data(), 2 * a.len(), b.data(), 2 * b.len());
-}
-
-int compareNumbers(qint64 a, qint64 b) {
-    return a < b ? -1 : (a > b ? 1 : 0);
-}
-
-// The key of a view column: < 0 when record a sorts before record b ascending.
-int compareByColumn(int column, const _Client& a, const _Client& b) {
-    switch (column) {
-    case 0:
-        return compareBytes(a.status.name.data(), a.status.name.len(), b.status.name.data(),
-                            b.status.name.len());
-    case 2:
-        return compareNumbers(a.status.threads[0].clientStatus, b.status.threads[0].clientStatus);
-    case 4:
-        return compareNumbers(a.status.cpuUsage, b.status.cpuUsage);
-    case 5:
-        return compareNumbers(a.status.threads[0].availMemory, b.status.threads[0].availMemory);
-    case 6:
-        return compareNumbers(a.hardware.osType, b.hardware.osType);
-    case 7: {
-        const int byUser = compareUnits(a.status.user, b.status.user);
-        return byUser != 0
-                   ? byUser
-                   : compareNumbers(a.status.threads[0].clientStatus, b.status.threads[0].clientStatus);
-    }
-    case 8:
-        return compareBytes(a.status.version.data(), a.status.version.len(), b.status.version.data(),
-                            b.status.version.len());
-    case 9:
-        return compareNumbers(a.status.temperature, b.status.temperature);
-    case 10:
-        return compareNumbers(a.hardware.memory, b.hardware.memory);
-    case 11:
-        return compareNumbers(a.hardware.cores, b.hardware.cores);
-    case 12:
-        return compareNumbers(a.hardware.performanceScore, b.hardware.performanceScore);
-    case 13:
-        return compareUnits(a.hardware.customClientInfo, b.hardware.customClientInfo);
-    default:
-        return 0;
-    }
-}
-
-bool isKeyColumn(int column) {
-    return column == 0 || column == 2 || (column >= 4 && column <= 13);
-}
-
-} // namespace
-
-void _ClientList::sort(const kxJ::_JobList*) {
-    const int used = usedCount();
-    visibleCount = qint16(used);
-    const bool descending = sortOrder != Qt::AscendingOrder;
-    if (!isKeyColumn(sortID))
-        sortID = 1;
-    for (int i = 0; i < used; ++i)
-        order[i] = qint16(sortID == 1 && descending ? used - 1 - i : i);
-    if (sortID != 1) {
-        // Key, then position in byListNo: a strict order, so descending is the exact reverse.
-        const int column = sortID;
-        std::sort(order, order + used, [this, column, descending](qint16 a, qint16 b) {
-            int byKey = compareByColumn(column, *byListNo.pointers[a], *byListNo.pointers[b]);
-            if (byKey == 0)
-                byKey = compareNumbers(a, b);
-            return descending ? byKey > 0 : byKey < 0;
-        });
-    }
-    for (int i = 0; i < used; ++i) {
-        sorted.pointers[i] = byListNo.pointers[order[i]];
-        sorted.entryNumbers[i] = byListNo.entryNumbers[order[i]];
-    }
-}
-
 void _ClientList::filter() {
     const int appFilters = kxC::usedCount(appFilterCount, appFilterCapacity);
     if (showWindows && showMac && showLinux && show64bit && show32bit && minMemory == 0 && appFilters == 0)
@@ -480,5 +398,95 @@ bool _ClientList::setFilter(bool windowsOn, bool macOn, bool linuxOn, bool on64b
     filter();
     return true;
 }
+
+bool _ClientList::importStatus(const _ClientStatusMulti* multi, bool takeCounts) {
+    if (multi == nullptr)
+        return false;
+    bool changed = false;
+    if (takeCounts) {
+        // The block's counts are cut to what the list holds.
+        const qint16 blockCount = qint16(kxC::usedCount(multi->count, entryCapacity));
+        const qint16 blockClients = qint16(kxC::usedCount(multi->clientCount, clientCapacity));
+        const qint16 blockClouds = qint16(kxC::usedCount(multi->cloudCount, cloudCapacity));
+        changed = clientCount != blockClients || count != blockCount;
+        count = blockCount;
+        clientCount = blockClients;
+        cloudCount = blockClouds;
+        importedCount = blockCount;
+        visibleCount = 0;
+    }
+
+    // A new order is taken only when it names every slot once; otherwise byListNo keeps the order it
+    // has and still points at every slot.
+    const qint16* entries = multi->entryNumbers;
+    bool takeOrder = false;
+    qint16 positionOfSlot[entryCapacity];
+    if (changed || !std::equal(entries, entries + entryCapacity, byListNo.entryNumbers)) {
+        bool named[entryCapacity] = {};
+        takeOrder = true;
+        for (int i = 0; i < entryCapacity && takeOrder; ++i) {
+            const int slot = slotOfEntry(entries[i]);
+            takeOrder = slot >= 0 && !named[slot];
+            if (takeOrder) {
+                named[slot] = true;
+                positionOfSlot[slot] = qint16(i);
+            }
+        }
+    }
+
+    // Statuses, and with a new order each record's list number, slot by slot: the records lie about
+    // 100 KB apart, and going through them in memory order once is far cheaper than twice or at random.
+    for (int i = 0; i < clientCapacity; ++i) {
+        clients[i].status = multi->clients[i];
+        if (takeOrder)
+            clients[i].listNo = positionOfSlot[i];
+    }
+    for (int j = 0; j < cloudCapacity; ++j) {
+        clouds[j].status = multi->clouds[j];
+        if (takeOrder)
+            clouds[j].listNo = positionOfSlot[clientCapacity + j];
+    }
+    if (takeOrder) {
+        for (int i = 0; i < entryCapacity; ++i) {
+            byListNo.pointers[i] = recordOfEntry(entries[i]);
+            byListNo.entryNumbers[i] = entries[i];
+        }
+        changed = true;
+    }
+
+    if (takeCounts)
+        sort(nullptr);
+    return changed;
+}
+
+bool _ClientList::importStatus_NameChanged(const _ClientStatusMulti* multi) const {
+    if (multi == nullptr)
+        return false;
+    const int blockClients = kxC::usedCount(multi->clientCount, clientCapacity);
+    const int blockClouds = kxC::usedCount(multi->cloudCount, cloudCapacity);
+    for (int i = 0; i < blockClients; ++i)
+        if (!multi->clients[i].name.isEqual(clients[i].status.name))
+            return true;
+    for (int j = 0; j < blockClouds; ++j)
+        if (!multi->clouds[j].name.isEqual(clouds[j].status.name))
+            return true;
+    return false;
+}
+
+void _ClientList::applyConfigPresets() {
+    const int used = usedCount();
+    for (int i = 0; i < used; ++i) {
+        _Client* record = byListNo.pointers[i];
+        if (record == nullptr)
+            continue;
+        // Preset records 1 to 4 are the ones a client can follow; another number names no record.
+        const int preset = record->config.configPreset;
+        if (preset >= 1 && preset < presetCount && record != &presets[preset])
+            record->config.copyFrom_nopreset(presets[preset].config);
+    }
+}
+
+void _ClientList::logClientListInfo(__KXlog&, const _ClientList&, const QString&, const QString&,
+                                    const QString&, const _Client*, int, bool) {}
 
 } // namespace kxC

@@ -101,10 +101,63 @@ public:
     bool setFilter(bool windowsOn, bool macOn, bool linuxOn, bool on64bit, bool on32bit, int memoryMinimum,
                    int appCount, const qint16* appIDs, const bool* appFlags, quint8 value);
 
+    /// The key sorts of the view, one per column: each sorts the first `count` positions of `order` by
+    /// its key, equal keys by position in `byListNo` (lower first); descending is the exact reverse.
+    /// Each record's key is read once per sort. The `_sub` worker sorts positions `from` to `to` of
+    /// `order` (cut to the used entries) by the key of the entries they name.
+    void kxQuicksortClient_2_byName(bool descending);
+    void kxQuicksortClient_2_byName_sub(int from, int to, bool descending);
+    void kxQuicksortClient_2_byStatus(bool descending);
+    void kxQuicksortClient_2_byStatus_sub(int from, int to, bool descending);
+    void kxQuicksortClient_2_byCpuUsage(bool descending);
+    void kxQuicksortClient_2_byCpuUsage_sub(int from, int to, bool descending);
+    void kxQuicksortClient_2_byAvMemory(bool descending);
+    void kxQuicksortClient_2_byAvMemory_sub(int from, int to, bool descending);
+    void kxQuicksortClient_2_byOS(bool descending);
+    void kxQuicksortClient_2_byOS_sub(int from, int to, bool descending);
+    /// By the user's stored UTF-16 units, byte by byte in memory order, then thread 0's status.
+    void kxQuicksortClient_3_byUser(bool descending);
+    void kxQuicksortClient_3_byUser_sub(int from, int to, bool descending);
+    void kxQuicksortClient_2_byVersion(bool descending);
+    void kxQuicksortClient_2_byVersion_sub(int from, int to, bool descending);
+    void kxQuicksortClient_2_byTemp(bool descending);
+    void kxQuicksortClient_2_byTemp_sub(int from, int to, bool descending);
+    void kxQuicksortClient_2_byMemory(bool descending);
+    void kxQuicksortClient_2_byMemory_sub(int from, int to, bool descending);
+    void kxQuicksortClient_2_byCores(bool descending);
+    void kxQuicksortClient_2_byCores_sub(int from, int to, bool descending);
+    void kxQuicksortClient_2_byPS(bool descending);
+    void kxQuicksortClient_2_byPS_sub(int from, int to, bool descending);
+    /// By the custom client info text, compared like the user.
+    void kxQuicksortClient_2_byInfo(bool descending);
+    void kxQuicksortClient_2_byInfo_sub(int from, int to, bool descending);
+    /// Sorts positions `from` to `to` of `order` (cut to the used entries) by `values`, one per
+    /// `byListNo` position, in `sortOrder`: ascending puts NaN after every number, descending is the
+    /// exact reverse; equal values go by position. A null array changes nothing.
+    void QSort_Assigned(int from, int to, const float* values);
+
+    /// Takes the status of every slot from the server's block (the configuration part stays), with
+    /// `takeCounts` its counts too, and its list-number order when that differs. The order is taken
+    /// only when its 1530 entry numbers name every slot once. Returns whether the list changed shape:
+    /// other counts, or another order taken. A null block changes nothing.
+    bool importStatus(const _ClientStatusMulti* multi, bool takeCounts);
+    /// Whether a name in the block's used client or cloud connector slots differs from the list's.
+    bool importStatus_NameChanged(const _ClientStatusMulti* multi) const;
+    /// Gives every used entry that follows preset 1 to 4 that preset's configuration (its own preset
+    /// numbers, thread count and thread settings stay). Other preset numbers change nothing.
+    void applyConfigPresets();
+    /// Kept for the interface; writes nothing.
+    static void logClientListInfo(__KXlog& log, const _ClientList& list, const QString& textA,
+                                  const QString& textB, const QString& textC, const _Client* client,
+                                  int number, bool flag);
+
     /// Entries, clients and cloud connectors in use, each stored count cut to its capacity.
     int usedCount() const;
     int usedClientCount() const;
     int usedCloudCount() const;
+    /// The slot an entry number names, clients first (0 to 1499) and then cloud connectors (1500 to
+    /// 1529), or -1.
+    static int slotOfEntry(qint16 entryNumber);
     /// The record of an entry number, or null for a number that names no slot.
     _Client* recordOfEntry(qint16 entryNumber);
 
@@ -149,6 +202,31 @@ private:
     // Work records for the list-number sort of the slots, kept here so that sorting never allocates.
     _Client scratchClient;
     _Client_ALL scratchCloud;
+
+    // One entry of a view sort: the key as an unsigned number (for a text its first eight bytes), a
+    // second key, the `byListNo` position, and where the whole text key lies.
+    struct SortEntry {
+        quint64 key;
+        qint32 secondary;
+        qint16 position;
+        qint16 text;
+    };
+    // A text key copied out of its record, compared where the first eight bytes tie.
+    struct SortText {
+        qint32 length;
+        quint8 bytes[200];
+    };
+    // The keys of the running sort, read once from the records; kept here so that sorting never
+    // allocates.
+    SortEntry sortEntries[entryCapacity];
+    SortText sortTexts[entryCapacity];
+    // A number key and its position packed into one value (key above the 16-bit position).
+    quint64 sortNumbers[entryCapacity];
+
+    // Sorts positions from..to of `order` by the key `keyOf` reads from each record (defined where the
+    // key sorts are).
+    template <typename KeyOf>
+    void sortByKey(int from, int to, bool descending, KeyOf keyOf);
 };
 
 } // namespace kxC

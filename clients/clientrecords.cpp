@@ -211,7 +211,8 @@ void _Client_WithoutStatus::checkInvalidValues() {
         hardware.performanceScore = 1;
     if (hardware.cores < 1)
         hardware.cores = 1;
-    if (hardware.cpuGhz < 0)
+    // A clock that is no number (bytes from elsewhere) is repaired like a negative one.
+    if (!(hardware.cpuGhz >= 0))
         hardware.cpuGhz = 0;
     if (hardware.memory < 1)
         hardware.memory = 1;

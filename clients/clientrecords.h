@@ -276,6 +276,25 @@ static_assert(std::is_trivially_copyable_v<_ClientStatus_ALL>);
 /// thread); a negative thread number is read as thread 0.
 KX_EXPORT QString jThreadIDasString(int thread, bool showFirst);
 
+/// Whether weekday `day` (0 to 6) at `hour` (0 to 23) falls into a schedule. Both ranges include their
+/// ends and wrap when `from` is above `to` (days 5 to 1 are Friday to Monday); `hourFrom` one above
+/// `hourTo` is a schedule that is switched off.
+KX_EXPORT bool isInTime(int day, int hour, int dayFrom, int dayTo, int hourFrom, int hourTo);
+
+/// The role a client machine is set up for.
+enum class _ClientConfig_machineType : qint32 {
+    Default = 0,
+    Workstation = 1,
+    Renderfarm = 2,
+    Cloud = 3,
+    WorkRenderMix = 4,
+    Count = 5, ///< the number of types
+};
+static_assert(sizeof(_ClientConfig_machineType) == 4);
+
+/// The name of a machine type ("Default" to "WorkRenderMix", and "Count"); empty for another value.
+KX_EXPORT QString machineType2Str(_ClientConfig_machineType type);
+
 /// The settings of one render thread: the GPUs it may use and the job types it accepts.
 struct KX_EXPORT _ClientConfig_threadSettings {
     static constexpr int jobTypeCapacity = 10;
@@ -345,6 +364,24 @@ struct KX_EXPORT _ClientConfig {
     /// Sets the defaults: preset 2, empty name lists, one render thread, every thread's default job
     /// types, the default switches and values. `uncPreset` and the switches without a default stay.
     void clear();
+
+    /// Whether render thread `thread` is disabled during working hours; a number outside 0 to 7 reads
+    /// thread 0.
+    bool threadWHDisable(int thread) const;
+    /// The job types render thread `thread` accepts; a number outside 0 to 7 gives thread 0's.
+    QStringList threadJobs(int thread) const;
+    /// Whether render thread `thread` may use GPU `gpu` (0 to 11). Another thread number or GPU gives
+    /// false.
+    bool isGPUAssigned(int thread, int gpu) const;
+    /// The three schedules (`cfgV` 15 to 18, 19 to 22 and 11 to 14) tested with isInTime.
+    bool isTimeWorkhours(int day, int hour) const;
+    bool isTimeWOL(int day, int hour) const;
+    bool isTimeShutdown(int day, int hour) const;
+    /// Takes `other`'s configuration but keeps this one's preset numbers (the first three fields), its
+    /// render-thread count and its eight thread settings.
+    void copyFrom_nopreset(const _ClientConfig& other);
+    /// Takes `other`'s configuration, threads included, but keeps this one's preset numbers.
+    void copyFrom_nopreset_withThreads(const _ClientConfig& other);
 };
 static_assert(sizeof(_ClientConfig) == 12640);
 static_assert(offsetof(_ClientConfig, reservedFor) == 4);
@@ -394,6 +431,9 @@ struct KX_EXPORT _ClientHardware {
 
     /// All zero, except no GPU count (-1) and the flag after it set.
     void clear();
+    /// The operating system in short: "l" or "m" with the version ("l3.1"), "w" with the version or
+    /// its name ("w10", "wV.1", "wXP"), "-32" for a 32-bit system; empty for an unknown type.
+    QString OSasString() const;
 };
 static_assert(sizeof(_ClientHardware) == 488);
 static_assert(offsetof(_ClientHardware, osVersion) == 14);
@@ -630,6 +670,15 @@ struct KX_EXPORT _Client_ALL : _Client_WithoutStatus {
     void clear();
     /// `clear_wos`, the whole status, and no cloud connector.
     void clearAllStruct();
+
+    /// The share of the machine that render thread `thread` gets when the other rendering threads share
+    /// it equally, raised by `extra` and at most 1 (never below 0). A thread outside the valid status
+    /// records counts as not rendering.
+    float currentThreadPS_percentage(int thread, float extra) const;
+    /// The machine's performance score times that share, rounded half away from zero.
+    int currentThreadPS(int thread, float extra) const;
+    /// The CPU clock times that share.
+    float currentThreadGhz(int thread, float extra) const;
 };
 
 /// A group of cloud virtual machines, one thread record per machine.

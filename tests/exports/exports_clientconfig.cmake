@@ -1,0 +1,53 @@
+# SPDX-License-Identifier: Apache-2.0
+# Copyright the kxNotifyKXMessage authors
+# The client configuration queries, time windows and hardware texts, and the client list's sorts,
+# status import and presets.
+if(TARGET kxNotifyKXMessage)
+    kx_add_export_check(NAME exports_clientconfig TARGET kxNotifyKXMessage
+        REQUIRE
+            "^kxC::isInTime\\(int, int, int, int, int, int\\)"
+            "^kxC::jThreadIDasString\\(int, bool\\)"
+            "^kxC::machineType2Str\\(kxC::_ClientConfig_machineType\\)"
+            "^kxC::_ClientConfig::threadWHDisable\\(int\\) const"
+            "^kxC::_ClientConfig::threadJobs\\(int\\) const"
+            "^kxC::_ClientConfig::isGPUAssigned\\(int, int\\) const"
+            "^kxC::_ClientConfig::isTimeWorkhours\\(int, int\\) const"
+            "^kxC::_ClientConfig::isTimeWOL\\(int, int\\) const"
+            "^kxC::_ClientConfig::isTimeShutdown\\(int, int\\) const"
+            "^kxC::_ClientConfig::copyFrom_nopreset\\(kxC::_ClientConfig const&\\)"
+            "^kxC::_ClientConfig::copyFrom_nopreset_withThreads\\(kxC::_ClientConfig const&\\)"
+            "^kxC::_ClientHardware::OSasString\\(\\) const"
+            "^kxC::_Client_ALL::currentThreadPS\\(int, float\\) const"
+            "^kxC::_Client_ALL::currentThreadGhz\\(int, float\\) const"
+            "^kxC::_Client_ALL::currentThreadPS_percentage\\(int, float\\) const"
+            "^kxC::_ClientList::kxQuicksortClient_2_byName\\(bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byName_sub\\(int, int, bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byStatus\\(bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byStatus_sub\\(int, int, bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byCpuUsage\\(bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byCpuUsage_sub\\(int, int, bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byAvMemory\\(bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byAvMemory_sub\\(int, int, bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byOS\\(bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byOS_sub\\(int, int, bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_3_byUser\\(bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_3_byUser_sub\\(int, int, bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byVersion\\(bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byVersion_sub\\(int, int, bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byTemp\\(bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byTemp_sub\\(int, int, bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byMemory\\(bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byMemory_sub\\(int, int, bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byCores\\(bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byCores_sub\\(int, int, bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byPS\\(bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byPS_sub\\(int, int, bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byInfo\\(bool\\)"
+            "^kxC::_ClientList::kxQuicksortClient_2_byInfo_sub\\(int, int, bool\\)"
+            "^kxC::_ClientList::sort\\(kxJ::_JobList const\\*\\)"
+            "^kxC::_ClientList::QSort_Assigned\\(int, int, float const\\*\\)"
+            "^kxC::_ClientList::importStatus\\(kxC::_ClientStatusMulti const\\*, bool\\)"
+            "^kxC::_ClientList::importStatus_NameChanged\\(kxC::_ClientStatusMulti const\\*\\) const"
+            "^kxC::_ClientList::applyConfigPresets\\(\\)"
+            "^kxC::_ClientList::logClientListInfo\\(__KXlog&, kxC::_ClientList const&, QString const&, QString const&, QString const&, kxC::_Client const\\*, int, bool\\)")
+endif()
