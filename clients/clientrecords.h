@@ -22,10 +22,13 @@
 #include <cstddef>
 #include <type_traits>
 
+class _iniSettings;
+
 namespace kxC {
 
 template <int N>
 struct _ClientStatus_template;
+struct _Client_allConfig_TCP;
 
 // Client records align their members to at most 4 bytes: 64-bit members sit on 4-byte boundaries as the
 // clients send them, so that a status record can follow the configuration part directly. Padding is
@@ -477,6 +480,17 @@ struct KX_EXPORT _Client_WithoutStatus : _Client_configPart {
     /// Copies list number, configuration, hardware and render applications into `target`; the rest of
     /// the target stays.
     void copyCfgTo(_Client_WithoutStatus& target) const;
+    /// Fills `out` with the mark 4100, `name`, `cloudConnectorIndex` and this record's configuration part.
+    void export_Client_allConfig_TCP(const _kxString8_allSize<50>& name, qint8 cloudConnectorIndex,
+                                     _Client_allConfig_TCP& out) const;
+    /// Takes configuration, hardware and render applications from `in`; list number and name stay.
+    /// A record without the mark 4100 changes nothing and gives false.
+    bool import_Client_allConfig_TCP(const _Client_allConfig_TCP& in);
+    /// Bits 0 to `gpuCount` - 1 (all 32 from a count of 32 on), for thread 0 to 7 only those also set in
+    /// its `gpuMask`; 0 without a GPU count.
+    quint32 threadGpuActiveFlags_capped(int thread) const;
+    /// Thread 0 to 7 may use one of the client's `gpuCount` GPUs.
+    bool hasGPU(int thread) const;
 
     /// Queues a command, normalising its numbering; a command already queued with the same kind, number,
     /// text and value takes the new targets instead. A full queue drops the command, or with
@@ -516,6 +530,26 @@ struct KX_EXPORT _Client_ALL : _Client_WithoutStatus {
     void clear();
     /// `clear_wos`, the whole status, and no cloud connector.
     void clearAllStruct();
+
+    /// Writes the client into its group of the client configuration file: the status name, for a cloud
+    /// connector the part of it before the last "-", in the spelling the file already uses. Repairs the
+    /// record first and changes a few fields while writing. A name that gives no group of its own
+    /// (empty, or holding "/" or "\\") writes nothing and gives false.
+    bool writeClientCfg(_iniSettings& ini, bool forceListNo, bool compactApps);
+    /// The configuration keys of the current group; "listNo" only when missing unless `forceListNo`.
+    void writeClientCfg_cfg(_iniSettings& ini, bool forceListNo);
+    /// The hardware keys of the current group.
+    void writeClientCfg_hw(_iniSettings& ini);
+    /// One sub-group "app00" to "app99" per render application, in the short "AE" form with
+    /// `compactApps`; removes the sub-groups of applications the client no longer has.
+    void writeClientCfg_renderapps(_iniSettings& ini, bool compactApps);
+
+    /// Copies of the whole record in which each text is copied as text: its units, a 0, zero units
+    /// behind it and its length cut to the capacity; every other member travels as it is. The three
+    /// give the same record; they differ only in what is done to the fresh copy before it is filled.
+    _Client_ALL cleanExport() const;
+    _Client_ALL cleanExportCC() const;
+    _Client_ALL cleanExportC() const;
 };
 
 /// A group of cloud virtual machines, one thread record per machine.
