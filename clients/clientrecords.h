@@ -546,7 +546,7 @@ struct KX_EXPORT _Client_ALL : _Client_WithoutStatus {
 
     /// Copies of the whole record in which each text is copied as text: its units, a 0, zero units
     /// behind it and its length cut to the capacity; every other member travels as it is. The three
-    /// give the same record; they differ only in what is done to the fresh copy before it is filled.
+    /// give the same record: the copy is filled whole, so none builds a cleared copy to fill first.
     _Client_ALL cleanExport() const;
     _Client_ALL cleanExportCC() const;
     _Client_ALL cleanExportC() const;
