@@ -534,7 +534,7 @@ struct KX_EXPORT _Client_ALL : _Client_WithoutStatus {
     /// Writes the client into its group of the client configuration file: the status name, for a cloud
     /// connector the part of it before the last "-", in the spelling the file already uses. Repairs the
     /// record first and changes a few fields while writing. A name that gives no group of its own
-    /// (empty, or holding "/" or "\\") writes nothing and gives false.
+    /// (empty, or holding "/" or "\") writes nothing and gives false.
     bool writeClientCfg(_iniSettings& ini, bool forceListNo, bool compactApps);
     /// The configuration keys of the current group; "listNo" only when missing unless `forceListNo`.
     void writeClientCfg_cfg(_iniSettings& ini, bool forceListNo);

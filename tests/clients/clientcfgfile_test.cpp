@@ -537,3 +537,20 @@ TEST_F(ClientCfgFile, ApplicationCountsFromElsewhere) {
         EXPECT_EQ(back->childGroups().size(), count < 0 ? 0 : 100) << count;
     }
 }
+
+TEST_F(ClientCfgFile, ExecutablesGoThroughTheCommonDataReduction) {
+    _iniSettings ini(path());
+    for (const char* name : {"node01", "node02", "node03"}) {
+        auto client = ownClient(name);
+        addApp(*client, "maya", "/opt/maya/bin/maya", 2024, "2.300");
+        addApp(*client, "nuke", "/opt/nuke/Nuke14", 14, "0.500");
+        ASSERT_TRUE(client->writeClientCfg(ini, false, false));
+    }
+    EXPECT_EQ(ini.commonDataReduction().count(), 2); // each executable held once
+    auto client = ownClient("node04");
+    addApp(*client, "maya", "/opt/maya/bin/maya", 2024, "2.300");
+    ASSERT_TRUE(client->writeClientCfg(ini, false, true));
+    EXPECT_EQ(ini.commonDataReduction().count(), 3); // the compact form's text after the name
+    ini.beginGroup(QStringLiteral("node04/app00"));
+    EXPECT_EQ(ini.value(QStringLiteral("AE")), QStringLiteral("maya~~2024~~  23~~/opt/maya/bin/maya"));
+}
