@@ -25,11 +25,13 @@
 namespace kxJ {
 struct _JobSubmitter;
 }
+class _iniSettings;
 
 namespace kxC {
 
 template <int N>
 struct _ClientStatus_template;
+struct _Client_allConfig_TCP;
 
 /// Why a render thread is off or disabled. The reason travels in the thread's `jobID` (values 1 to
 /// 1000), so any 32-bit value may arrive; values without a text read as an unknown status.
@@ -631,6 +633,17 @@ struct KX_EXPORT _Client_WithoutStatus : _Client_configPart {
     /// Copies list number, configuration, hardware and render applications into `target`; the rest of
     /// the target stays.
     void copyCfgTo(_Client_WithoutStatus& target) const;
+    /// Fills `out` with the mark 4100, `name`, `cloudConnectorIndex` and this record's configuration part.
+    void export_Client_allConfig_TCP(const _kxString8_allSize<50>& name, qint8 cloudConnectorIndex,
+                                     _Client_allConfig_TCP& out) const;
+    /// Takes configuration, hardware and render applications from `in`; list number and name stay.
+    /// A record without the mark 4100 changes nothing and gives false.
+    bool import_Client_allConfig_TCP(const _Client_allConfig_TCP& in);
+    /// Bits 0 to `gpuCount` - 1 (all 32 from a count of 32 on), for thread 0 to 7 only those also set in
+    /// its `gpuMask`; 0 without a GPU count.
+    quint32 threadGpuActiveFlags_capped(int thread) const;
+    /// Thread 0 to 7 may use one of the client's `gpuCount` GPUs.
+    bool hasGPU(int thread) const;
 
     /// Queues a command, normalising its numbering; a command already queued with the same kind, number,
     /// text and value takes the new targets instead. A full queue drops the command, or with
@@ -679,6 +692,26 @@ struct KX_EXPORT _Client_ALL : _Client_WithoutStatus {
     int currentThreadPS(int thread, float extra) const;
     /// The CPU clock times that share.
     float currentThreadGhz(int thread, float extra) const;
+
+    /// Writes the client into its group of the client configuration file: the status name, for a cloud
+    /// connector the part of it before the last "-", in the spelling the file already uses. Repairs the
+    /// record first and changes a few fields while writing. A name that gives no group of its own
+    /// (empty, or holding "/" or "\") writes nothing and gives false.
+    bool writeClientCfg(_iniSettings& ini, bool forceListNo, bool compactApps);
+    /// The configuration keys of the current group; "listNo" only when missing unless `forceListNo`.
+    void writeClientCfg_cfg(_iniSettings& ini, bool forceListNo);
+    /// The hardware keys of the current group.
+    void writeClientCfg_hw(_iniSettings& ini);
+    /// One sub-group "app00" to "app99" per render application, in the short "AE" form with
+    /// `compactApps`; removes the sub-groups of applications the client no longer has.
+    void writeClientCfg_renderapps(_iniSettings& ini, bool compactApps);
+
+    /// Copies of the whole record in which each text is copied as text: its units, a 0, zero units
+    /// behind it and its length cut to the capacity; every other member travels as it is. The three
+    /// give the same record: the copy is filled whole, so none builds a cleared copy to fill first.
+    _Client_ALL cleanExport() const;
+    _Client_ALL cleanExportCC() const;
+    _Client_ALL cleanExportC() const;
 };
 
 /// A group of cloud virtual machines, one thread record per machine.

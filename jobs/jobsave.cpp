@@ -6,6 +6,8 @@
 #include "jobid.h"
 #include "jobvariables.h"
 
+#include "runtime/kxnumber.h"
+
 #include "kxcrc.h"
 #include "kxpath.h"
 #include "kxrand.h"
@@ -28,18 +30,6 @@ void zeroLevel(Level& r) {
 void setStamp(quint16* words, int level, quint16 id) {
     words[level * 2] = id;
     words[level * 2 + 1] = structureVersionCurrent;
-}
-
-// A double turned into a 32-bit count, cut toward zero; values outside the range (or not a number,
-// from a record with nonsense in its frame range) are held at the range's ends.
-qint32 truncToInt32(double v) {
-    if (std::isnan(v))
-        return 0;
-    if (v >= double(std::numeric_limits<qint32>::max()))
-        return std::numeric_limits<qint32>::max();
-    if (v <= double(std::numeric_limits<qint32>::min()))
-        return std::numeric_limits<qint32>::min();
-    return qint32(v);
 }
 
 } // namespace
@@ -102,10 +92,10 @@ _JobSend::_JobSend() {
 
 void _JobSend::kxClearSend() {
     zeroLevel<_JobSend, _JobSave>(*this);
-    frameCount = truncToInt32((seqEnd - seqStart) / frameStep() + 1.0);
+    frameCount = kxTruncToInt32((seqEnd - seqStart) / frameStep() + 1.0);
     const qint64 total = imageMulti >= 1 ? qint64(frameCount) * imageMulti : qint64(frameCount);
-    framesTotal = truncToInt32(double(total));
-    framesLeft = truncToInt32(double(qint64(framesTotal) - framesDone));
+    framesTotal = kxTruncToInt32(double(total));
+    framesLeft = kxTruncToInt32(double(qint64(framesTotal) - framesDone));
     setStamp(structureIDs, 3, structureIDSend);
     markFlag = false;
     setNextCheckTime(10, true, nullptr);

@@ -24,6 +24,12 @@ struct Ops {
         length = static_cast<quint16>(n < 0 ? 0 : (n > N ? N : n));
         text[length] = 0;
     }
+    /// setLength that fills the units a longer text exposes with blanks, not with what they held.
+    static void resize(Unit* text, quint16& length, int n) {
+        for (int i = len(length); i < (n > N ? N : n); ++i)
+            text[i] = Unit(' ');
+        setLength(text, length, n);
+    }
     static void set(Unit* text, quint16& length, const Unit* units, int count) {
         if (count < 0)
             count = 0;
@@ -123,8 +129,8 @@ struct _kxString {
     char16_t at(int i) const { return (i >= 0 && i < len()) ? text[i] : char16_t(0); }
 
     void clear() { setLength(0); }
-    /// Sets the length word, cut to N, and terminates the text there.
-    void setLength(int n) { Ops::setLength(text, length, n); }
+    /// Sets the length word, cut to N, and terminates the text there; lengthening fills with blanks.
+    void setLength(int n) { Ops::resize(text, length, n); }
     void set(const char16_t* units, int count) { Ops::set(text, length, units, count); }
     void set(const QString& s) { set(reinterpret_cast<const char16_t*>(s.utf16()), int(s.size())); }
     /// 8-bit text, each byte widened to one unit (Latin-1).
@@ -180,7 +186,7 @@ struct _kxString {
         int n = len();
         for (; *s && n < N; ++s)
             text[n++] = static_cast<unsigned char>(*s);
-        setLength(n);
+        Ops::setLength(text, length, n);
     }
     void add(const QString& s) { insert(len(), s); }
     void add(char16_t unit) { insert(len(), &unit, 1); }
@@ -235,7 +241,7 @@ struct _kxString8_allSize {
     char at(int i) const { return (i >= 0 && i < len()) ? text[i] : char(0); }
 
     void clear() { setLength(0); }
-    void setLength(int n) { Ops::setLength(text, length, n); }
+    void setLength(int n) { Ops::resize(text, length, n); }
     void set(const char* bytes, int count) { Ops::set(text, length, bytes, count); }
     void set(const char* s) { set(s, s ? int(std::strlen(s)) : 0); }
     void set(const QByteArray& b) { set(b.constData(), int(b.size())); }

@@ -124,3 +124,30 @@ TEST(KxString, ReplaceAndFindText) {
     EXPECT_TRUE(s.replace(QStringLiteral("beauty-"), QString()));
     EXPECT_EQ(s.toQString(), QStringLiteral("apassb"));
 }
+
+TEST(KxString, SetLengthFillsWhatItExposesWithBlanks) {
+    // Units behind a text may hold anything: an older, longer text or memory never written.
+    _kxString<10> s("abcdefgh");
+    s.setLength(2);
+    s.setLength(5);
+    EXPECT_EQ(s.toQString(), QStringLiteral("ab   "));
+    EXPECT_EQ(s.text[5], 0);
+    s.setLength(40); // cut to the capacity
+    EXPECT_EQ(s.toQString(), QStringLiteral("ab        "));
+    s.setLength(1);
+    EXPECT_EQ(s.toQString(), QStringLiteral("a"));
+    s.add("xyz"); // appending is not lengthening: the added units stay
+    EXPECT_EQ(s.toQString(), QStringLiteral("axyz"));
+
+    _kxString8_allSize<6> b("abc");
+    b.setLength(0);
+    b.setLength(4);
+    EXPECT_EQ(b.toQString(), QStringLiteral("    "));
+    EXPECT_EQ(b.text[4], 0);
+
+    // A length word beyond the capacity reads as the capacity: nothing is filled past it.
+    _kxString<4> full("abcd");
+    full.length = 9000;
+    full.setLength(4);
+    EXPECT_EQ(full.toQString(), QStringLiteral("abcd"));
+}
