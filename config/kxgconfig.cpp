@@ -64,22 +64,24 @@ int letterIndex(char letter) {
 
 /// The 8-bit form of a stored text: the low byte of each unit.
 _kxString8_allSize<200> lowBytes(const _kxString<200>& text) {
-    _kxString8_allSize<200> out;
+    char bytes[200];
     const int n = text.len();
     for (int i = 0; i < n; ++i)
-        out.text[i] = char(text.text[i] & 0xFF);
-    out.setLength(n);
+        bytes[i] = char(text.text[i] & 0xFF);
+    _kxString8_allSize<200> out;
+    out.set(bytes, n);
     return out;
 }
 
 /// The 8-bit text byte for byte as Latin-1 units.
 _kxString<200> latin1Units(const char* bytes, int length) {
-    _kxString<200> out;
+    char16_t units[200];
     if (length > 200)
         length = 200;
     for (int i = 0; i < length; ++i)
-        out.text[i] = char16_t(static_cast<unsigned char>(bytes[i]));
-    out.setLength(length);
+        units[i] = char16_t(static_cast<unsigned char>(bytes[i]));
+    _kxString<200> out;
+    out.set(units, length);
     return out;
 }
 

@@ -29,10 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     input.set(reinterpret_cast<const char*>(data), int(size > 200 ? 200 : size));
 
     // As a stored form.
-    _kxString<200> stored;
+    char16_t units[200];
     for (int i = 0; i < input.len(); ++i)
-        stored.text[i] = char16_t(static_cast<unsigned char>(input.text[i]));
-    stored.setLength(input.len());
+        units[i] = char16_t(static_cast<unsigned char>(input.text[i]));
+    _kxString<200> stored;
+    stored.set(units, input.len());
     cfg.setS("secret", stored);
     const _kxString8_allSize<200> read = cfg.getS_decoded("secret");
     if (!read.isEqual(input) &&
