@@ -121,9 +121,18 @@ int runFrames(const kxInspectCall& call, kxInspectResult& result) {
                   set->isFileNumber ? QStringLiteral("yes") : QStringLiteral("no"));
     kxInspectLine(text, QStringLiteral("last index"), QString::number(set->lastIndex()));
     kxInspectLine(text, QStringLiteral("frame count"), QString::number(frameTexts.size()));
-    kxInspectLine(text, QStringLiteral("frames"), frameTexts.join(QStringLiteral(", ")));
+    kxInspectLine(text, QStringLiteral("frames"),
+                  frameTexts.isEmpty() ? QStringLiteral("(none)") : frameTexts.join(QStringLiteral(", ")));
     kxInspectLine(text, QStringLiteral("list"), listText);
     kxInspectLine(text, QStringLiteral("flags"), flagsText);
+    // The flags form holds 1000 characters in all: a longer set loses its last flags in it.
+    const int flagsWritten = int(flagsText.size() - flagsText.indexOf(QLatin1Char(':')) - 1);
+    const bool flagsCut = flagsWritten < set->lastIndex() + 1;
+    if (flagsCut)
+        kxInspectLine(text, QString(),
+                      QStringLiteral("(cut at %1 characters: frames from %2 on are missing)")
+                          .arg(_binaryFrameSet::boolTextCapacity)
+                          .arg(qint64(set->startFrame) + flagsWritten));
     kxInspectLine(text, QStringLiteral("bita85"), bitText);
 
     QJsonObject& json = result.json;
@@ -134,6 +143,7 @@ int runFrames(const kxInspectCall& call, kxInspectResult& result) {
     json.insert(QStringLiteral("frames"), frameArray);
     json.insert(QStringLiteral("list"), listText);
     json.insert(QStringLiteral("flags"), flagsText);
+    json.insert(QStringLiteral("flagsCut"), flagsCut);
     json.insert(QStringLiteral("bita85"), bitText);
     return kxInspectOk;
 }

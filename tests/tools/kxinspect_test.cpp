@@ -1,0 +1,301 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+// Runs the built kxinspect as a user does and compares its whole output: the text exactly, the
+// --json document parsed back, the message on standard error and the exit code.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Outcome runInspect(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(KX_INSPECT_PROGRAM), arguments);
+    Outcome run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QStringList split(const char* arguments) {
+    return QString::fromUtf8(arguments).split(QLatin1Char('|'));
+}
+
+/// One call: the arguments separated by '|' (so a value may hold blanks), and what it prints.
+struct TextCase {
+    const char* arguments;
+    const char* out;
+};
+
+void expectText(const TextCase& c) {
+    SCOPED_TRACE(c.arguments);
+    const Outcome run = runInspect(split(c.arguments));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.toStdString(), c.out);
+    EXPECT_EQ(run.err.toStdString(), "");
+}
+
+void expectJson(const char* arguments, const char* expected) {
+    SCOPED_TRACE(arguments);
+    const Outcome run = runInspect(split(arguments) << QStringLiteral("--json"));
+    EXPECT_EQ(run.exitCode, 0);
+    QJsonParseError error;
+    const QJsonDocument got = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    const QJsonDocument want = QJsonDocument::fromJson(QByteArray(expected), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << "expected document: " << expected;
+    EXPECT_EQ(got, want) << run.out.toStdString();
+    EXPECT_EQ(run.err.toStdString(), "");
+}
+
+/// A call that fails: the exit code and the whole message on standard error; nothing on standard output.
+struct FaultCase {
+    const char* arguments;
+    int exitCode;
+    const char* err;
+};
+
+} // namespace
+
+TEST(KxInspect, CommandListAndHelp) {
+    const char* list =
+        "Usage: kxinspect COMMAND [ARGUMENTS] [--json] [--help]\n"
+        "Shows what the farm's data model makes of its input.\n\n"
+        "Commands:\n"
+        "  id        the texts and the 32-bit short form of a job identifier\n"
+        "  frames    a frame set read in one form, written in all three, and its frame numbers\n"
+        "\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
+        "'kxinspect COMMAND --help' describes one command.\n";
+    expectText({"--help", list});
+    expectText({"help", list});
+    // Without a command the list is a usage fault: on standard error, exit 2.
+    const Outcome bare = runInspect({});
+    EXPECT_EQ(bare.exitCode, 2);
+    EXPECT_EQ(bare.out.toStdString(), "");
+    EXPECT_EQ(bare.err.toStdString(), list);
+
+    const char* idHelp = "Usage: kxinspect id NUMBER\n"
+                         "the texts and the 32-bit short form of a job identifier\n"
+                         "NUMBER is the 64-bit identifier, decimal or hexadecimal after 0x. Shown: its main "
+                         "number, family\n"
+                         "member and extra bytes, the short text in braces, the full text, and the 32-bit "
+                         "short form with\n"
+                         "the text it stands for.\n"
+                         "\nOptions:\n"
+                         "  --json                one JSON document in place of the text\n"
+                         "  --help                this text\n";
+    expectText({"id|--help", idHelp});
+    expectText({"help|id", idHelp});
+    // --help wins over a missing argument or an argument that would be refused.
+    expectText({"id|not-a-number|--help", idHelp});
+}
+
+TEST(KxInspect, ArgumentFaults) {
+    const FaultCase cases[] = {
+        {"nope", 2, "kxinspect: unknown command 'nope' (see kxinspect --help)\n"},
+        {"help|nope", 2, "kxinspect: unknown command 'nope' (see kxinspect --help)\n"},
+        {"id", 2, "kxinspect id: missing NUMBER (usage: kxinspect id NUMBER)\n"},
+        {"id|"
+         "1|"
+         "2",
+         2, "kxinspect id: unexpected argument '2'\n"},
+        {"id|"
+         "1|--verbose",
+         2, "kxinspect id: unknown option '--verbose'\n"},
+        {"id|"
+         "1|-v",
+         2, "kxinspect id: unknown option '-v'\n"},
+        {"id|"
+         "1|--json=yes",
+         2, "kxinspect id: unknown option '--json'\n"},
+        {"frames|"
+         "1|--form",
+         2, "kxinspect frames: option '--form' needs a value FORM\n"},
+        {"frames|"
+         "1|--form=list|--form=flags",
+         2, "kxinspect frames: option '--form' given twice\n"},
+        {"id|-5", 2, "kxinspect id: NUMBER '-5' is not a decimal or 0x hexadecimal number\n"},
+        {"id|"
+         "12x",
+         2, "kxinspect id: NUMBER '12x' is not a decimal or 0x hexadecimal number\n"},
+        {"id|"
+         "0x",
+         2, "kxinspect id: NUMBER '0x' is not a decimal or 0x hexadecimal number\n"},
+        {"id|"
+         "18446744073709551616",
+         2, "kxinspect id: NUMBER '18446744073709551616' is out of range (0 to 18446744073709551615)\n"},
+        {"id|"
+         "0x10000000000000000",
+         2, "kxinspect id: NUMBER '0x10000000000000000' is out of range (0 to 18446744073709551615)\n"},
+        {"frames|"
+         "1|--form|bits",
+         2, "kxinspect frames: --form 'bits' is not list, flags or bita85\n"},
+        {"frames|"
+         "1|--start|"
+         "2147483648",
+         2, "kxinspect frames: --start '2147483648' is out of range (-2147483648 to 2147483647)\n"},
+        {"frames|"
+         "1|--start|"
+         "ten",
+         2, "kxinspect frames: --start 'ten' is not a number\n"},
+        {"frames|xx|--form|"
+         "flags",
+         2, "kxinspect frames: flags text 'xx' has no hexadecimal start ending with ':'\n"},
+        {"frames|G1:1|--form|"
+         "flags",
+         2, "kxinspect frames: flags text 'G1:1' has no hexadecimal start of 1 to 32 digits\n"},
+        {"frames|"
+         "0:1x1|--form|"
+         "flags",
+         2, "kxinspect frames: flags text '0:1x1': character 4 is 'x', not 0 or 1\n"},
+        {"frames|"
+         "100000000:1|--form|"
+         "flags",
+         2, "kxinspect frames: flags text '100000000:1': the start 100000000 is beyond 32 bits\n"},
+        {"frames|"
+         "ABC|--form|"
+         "bita85",
+         2, "kxinspect frames: bita85 text 'ABC' is not an even number of hexadecimal digits\n"},
+        {"frames|"
+         "ABCD|--form|"
+         "bita85",
+         2, "kxinspect frames: bita85 data does not decompress: compressed data too short (2 bytes)\n"},
+    };
+    for (const FaultCase& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome run = runInspect(split(c.arguments));
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.out.toStdString(), "");
+        EXPECT_EQ(run.err.toStdString(), c.err);
+    }
+}
+
+TEST(KxInspect, OverlongFrameTextIsRefusedNotCut) {
+    const QString text = QStringLiteral("1,").repeated(500) + QStringLiteral("1");
+    const Outcome run = runInspect({QStringLiteral("frames"), text});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err.toStdString(),
+              "kxinspect frames: TEXT is 1001 characters long, more than the 1000 a frame set text holds\n");
+    // 1000 characters are still read.
+    EXPECT_EQ(runInspect({QStringLiteral("frames"), text.left(999)}).exitCode, 0);
+}
+
+TEST(KxInspect, IdShowsTheTextsAndTheShortForm) {
+    expectText({"id|"
+                "0x1234567890",
+                "identifier      78187493520 (0x0000001234567890)\n"
+                "main number     4660\n"
+                "family member   144\n"
+                "extra bytes     0x78 0x56\n"
+                "short text      {AAAfz}\n"
+                "full text       AAAfz_TSPN\n"
+                "short form      144 (0x00000090)\n"
+                "short form text {AAAfz}\n"});
+    expectText({"id|"
+                "0",
+                "identifier      0 (0x0000000000000000)\n"
+                "main number     0\n"
+                "family member   0\n"
+                "extra bytes     0x00 0x00\n"
+                "short text      {AAA }\n"
+                "full text       AAA_AAAA\n"
+                "short form      0 (0x00000000)\n"
+                "short form text {AAA }\n"});
+    expectJson("id|"
+               "123456789",
+               R"({
+        "identifier": "123456789", "identifierHex": "0x00000000075BCD15",
+        "mainNumber": 7, "familyMember": 21, "extraBytes": [205, 91],
+        "shortText": "{AAAw}", "fullText": "AAAw_ABU1",
+        "shortForm": 21, "shortFormText": "{AAAw}"})");
+    // The largest identifier travels as text: a JSON number would lose its low digits.
+    expectJson("id|"
+               "18446744073709551615",
+               R"({
+        "identifier": "18446744073709551615", "identifierHex": "0xFFFFFFFFFFFFFFFF",
+        "mainNumber": 4294967295, "familyMember": 255, "extraBytes": [255, 255],
+        "shortText": "{HPRlq}", "fullText": "HPRlq_4+DD", "shortForm": 109951231,
+        "shortFormText": "{HPRlq}"})");
+}
+
+TEST(KxInspect, FramesReadInEachFormAndWrittenInAll) {
+    const char* bitForm =
+        "4B58444201030000000000000000000007000000000000005C4216C13483555528B52FFD2007390000E903000003000B";
+    const char* shown =
+        "start           1001\n"
+        "file numbers    yes\n"
+        "last index      3\n"
+        "frame count     3\n"
+        "frames          1001, 1002, 1004\n"
+        "list            0 , 1 , 3 , \n"
+        "flags           3E9:1101\n"
+        "bita85          "
+        "4B58444201030000000000000000000007000000000000005C4216C13483555528B52FFD2007390000E903000003000B\n";
+    // The same set read from each of its forms prints the same.
+    const std::string list = "read as         list\n" + std::string(shown);
+    const std::string flags = "read as         flags\n" + std::string(shown);
+    const std::string bits = "read as         bita85\n" + std::string(shown);
+    expectText({"frames|"
+                "1001-1002, 1004",
+                list.c_str()});
+    expectText({"frames|"
+                "3E9:1101|--form|"
+                "flags",
+                flags.c_str()});
+    const std::string bitArguments = std::string("frames|") + bitForm + "|--form=bita85";
+    expectText({bitArguments.c_str(), bits.c_str()});
+
+    expectText({"frames|", "read as         list\n"
+                           "start           0\n"
+                           "file numbers    yes\n"
+                           "last index      -1\n"
+                           "frame count     0\n"
+                           "frames          (none)\n"
+                           "list            \n"
+                           "flags           0:\n"
+                           "bita85          "
+                           "4B584442010300000000000000000000070000000000000044C7E9F87D050E1428B52FFD200739"
+                           "000000000000FFFF00\n"});
+
+    // --start moves the set, a negative start included (an option-like argument that is a number).
+    expectJson("frames|"
+               "3E9:1101|--form|"
+               "flags|--start|-3",
+               R"({
+        "readAs": "flags", "start": -3, "fileNumbers": true, "lastIndex": 3, "frames": [-3, -2, 0],
+        "list": "0 , 1 , 3 , ", "flags": "FFFFFFFD:1101", "flagsCut": false,
+        "bita85": "4B584442010300000000000000000000070000000000000091189301B49B305E28B52FFD2007390000FDFFFFFF03000B"})");
+}
+
+TEST(KxInspect, FramesSaysWhenTheFlagsFormIsCut) {
+    const Outcome run = runInspect({QStringLiteral("frames"), QStringLiteral("1-9+4,1001-1010,1020")});
+    EXPECT_EQ(run.exitCode, 0);
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_EQ(lines[5].toStdString(),
+              "frames          1, 5, 9, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1020");
+    EXPECT_EQ(lines[6].toStdString(), "list            0-8+4 , 1000-1009 , 1019 , ");
+    EXPECT_EQ(lines[7].toStdString(), "flags           1:1000100010" + std::string(988, '0'));
+    EXPECT_EQ(lines[8].toStdString(),
+              "                (cut at 1000 characters: frames from 999 on are missing)");
+
+    const Outcome json = runInspect(
+        {QStringLiteral("frames"), QStringLiteral("1-9+4,1001-1010,1020"), QStringLiteral("--json")});
+    const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(document.value(QStringLiteral("flagsCut")), QJsonValue(true));
+    EXPECT_EQ(document.value(QStringLiteral("frames")).toArray().size(), 14);
+}
