@@ -22,10 +22,60 @@
 #include <cstddef>
 #include <type_traits>
 
+namespace kxJ {
+struct _JobSubmitter;
+}
+
 namespace kxC {
 
 template <int N>
 struct _ClientStatus_template;
+
+/// Why a render thread is off or disabled. The reason travels in the thread's `jobID` (values 1 to
+/// 1000), so any 32-bit value may arrive; values without a text read as an unknown status.
+enum _ClientStatusJobs : qint32 {
+    offReason_None = 0,
+    offReason_HighCPU = 1, ///< detail: seconds until the thread is enabled again
+    offReason_WorkingHoursOld = 2,
+    offReason_Unknown3 = 3,
+    offReason_Waiting = 4, ///< detail: seconds
+    offReason_LowMemory = 5,
+    offReason_WakeOnLan = 6,
+    offReason_UserLoggedOff = 7, ///< detail: seconds until the thread is enabled again
+    offReason_ClientShutdown = 8,
+    offReason_WOLBroken = 9,
+    offReason_DisableProcessFound = 10,
+    offReason_ClientNotRunning = 11,
+    offReason_ClientOffNotShutdown = 12,
+    offReason_AppClientTookOver = 13,
+    offReason_DeferMode = 14, ///< also the idle thread's defer-mode flag
+    offReason_VMBooting = 15,
+    offReason_VMCreating = 16,
+    offReason_MachineRestarting = 17,
+    offReason_MachineShutDown = 18,
+    offReason_ClientAppRestarting = 19,
+    offReason_ClientAppShutDown = 20,
+    offReason_ShutDownByOS = 21,
+    offReason_AppStarting = 22,
+    offReason_AppStartingMounting = 23,
+    offReason_VMInit = 24,
+    offReason_VMInitWaitingForOSSetup = 25,
+    offReason_VMInitMachineName = 26,
+    offReason_VMInitTempFolder = 27,
+    offReason_VMInitAddKxUser = 28,
+    offReason_VMInitAddRemoteUser = 29,
+    offReason_VMInitTimeZone = 30,
+    offReason_VMInitFireWall = 31,
+    offReason_VMInitDomain = 32,
+    offReason_VMInitHostfile = 33,
+    offReason_VMInitMountKxShare = 34,
+    offReason_VMInitSSHLogin = 35,
+    offReason_VMInitUMask = 36,
+    offReason_VMInitAllowShutdown = 37,
+    offReason_VMInitDoneRestarting = 38,
+    offReason_VMInitDoneStartingClient = 39,
+};
+static_assert(sizeof(_ClientStatusJobs) == 4);
 
 // Client records align their members to at most 4 bytes: 64-bit members sit on 4-byte boundaries as the
 // clients send them, so that a status record can follow the configuration part directly. Padding is
@@ -62,6 +112,24 @@ struct KX_EXPORT _ClientStatusThread {
     _ClientStatusThread();
     /// Every field zero.
     void clear();
+
+    // The setters report through `log`; the thread number and info text only go into setJobID's line.
+    /// Stores the low 16 bits of `value` as the status detail.
+    void setJobStatus(__KXlog& log, long long value, int thread, const QString& info);
+    void setClientStatus(__KXlog& log, signed char status, int thread, const QString& info);
+    /// Stores a job ID (from 1000 on) or an off reason (below 1000) and logs the change, at level 3 when
+    /// `important` or when an idle reset clears the ID, else at level 12. An unchanged value logs nothing.
+    void setJobID(__KXlog& log, int thread, unsigned long long id, const QString& info, bool idleReset,
+                  bool important);
+
+    /// Text of an off or disable reason; `detail` is seconds for the reasons that count down.
+    static QString clientOffStatusAsString(_ClientStatusJobs reason, short detail);
+    /// Text of one thread's status. `job`, when given, is the job a rendering thread works on: its log
+    /// line then stands in for the job identifier.
+    static QString clientStatusAsStringSingle_static(signed char status, unsigned long long jobID,
+                                                     short detail, const kxJ::_JobSubmitter* job);
+    /// clientStatusAsStringSingle_static with this thread's status, job ID and detail.
+    QString clientStatusAsStringSingle(const kxJ::_JobSubmitter* job) const;
 };
 static_assert(sizeof(_ClientStatusThread) == 96);
 static_assert(offsetof(_ClientStatusThread, jobStatus) == 58);
@@ -174,6 +242,10 @@ struct _ClientStatus_template : _ClientStatusBasic_ALL_base {
     /// Copies the basic part and all N thread records into the first N thread records of `target`;
     /// the target's further thread records stay as they are.
     void copyTo(_ClientStatus_template<1000>& target) const;
+
+    /// Text of the whole client: the cloud machine count of a cloud connector, the single thread's text,
+    /// or "[threads]" followed by every thread's text. `job` is the job of thread 0 and may be null.
+    KX_EXPORT QString clientStatusAsStringAll(const kxJ::_JobSubmitter* job) const;
 };
 
 using _ClientStatus = _ClientStatus_template<8>;
@@ -350,9 +422,51 @@ struct KX_EXPORT _Client_jobEfficiencyRate {
     quint8 reserved_434[2];
     quint32 lastHour; ///< hour number when the counters were last aged
 
+    /// Counters stop at this value.
+    static constexpr quint16 counterLimit = 50000;
+
     /// No jobs counted, no rate.
     _Client_jobEfficiencyRate();
     void clear();
+
+    // Slot 0 always holds the current hour: the counting operations age the counters to the current
+    // hour first and then count into slot 0, so the sums and the rate see every count.
+    /// Counts one job of its kind in the current hour, up to the counter limit.
+    void addSuccess();
+    void addCleanAbort();
+    void addFail();
+    /// Ages the counters to the current hour and returns the hour number modulo 24.
+    int getCurrentHourSlot();
+
+    // The sums over the last `hours` hours (slots 0 to hours-1; above 72 read as 72, below 0 as 0).
+    // Each call that names an hour count makes it the process-wide last count, which the forms without
+    // a count use (72 at start).
+    int getLastHoursSuccessJobs(int hours);
+    int getLastHoursCleanAbortJobs(int hours);
+    int getLastHoursFailJobs(int hours);
+    int getLastHoursSuccessJobs() const;
+    int getLastHoursCleanAbortJobs() const;
+    int getLastHoursFailJobs() const;
+    /// The process-wide last queried hour count.
+    static int lastQueriedHours();
+
+    /// Empties one slot (0 to 71) of all three arrays; another slot changes nothing.
+    void clearHourSlot(int slot);
+    void clearAllHourSlots();
+    /// Moves the counters as many slots older as hours passed since `lastHour`; 72 hours or more clear
+    /// them all, and a clock that went back moves nothing.
+    void clearOldHourSlots(quint32 hourNow);
+    /// Ages the counters to the current hour (when they were aged before) and takes it as `lastHour`.
+    void checkAndClearOldHourSlots();
+    /// The current hour number: local time in seconds divided by 3600.
+    static quint32 currentHourNumber();
+
+    /// Computes `successRate` over the last `hours` hours: 255 times the share of successful jobs
+    /// among all counted, rounded, and at least 1 when any job succeeded. Without any job counted the
+    /// rate is not valid. Nothing happens before the counters were first aged (`lastHour` 0).
+    void calcSuccessRate(int hours);
+    /// calcSuccessRate over the last queried hour count.
+    void calcSuccessRate();
 };
 static_assert(sizeof(_Client_jobEfficiencyRate) == 440);
 static_assert(offsetof(_Client_jobEfficiencyRate, cleanAbortJobs) == 144);

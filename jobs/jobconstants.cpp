@@ -27,4 +27,6 @@ const QString CUSTOMCommentInfoName = QStringLiteral("Comment");
 const QString noAccessDescriptionShort = QStringLiteral("?update?");
 const QString noAccessDescriptionShort_noprojectroot = QStringLiteral("!NoProjectRootAccess!");
 
+_intList_Colors colors;
+
 } // namespace kxJ

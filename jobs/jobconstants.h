@@ -4,6 +4,8 @@
 
 #include "runtime/kxexport.h"
 
+#include "kxintlist.h"
+
 #include <QString>
 
 // The job module's constant texts. They are built when the library loads and released when it
@@ -38,5 +40,9 @@ extern KX_EXPORT const QString CUSTOMCommentInfoName; ///< "Comment"
 extern KX_EXPORT const QString noAccessDescriptionShort;
 /// Placed in an image file name when the project root could not be reached ("!NoProjectRootAccess!").
 extern KX_EXPORT const QString noAccessDescriptionShort_noprojectroot;
+
+/// The display colours that job history entries are shown in (LogColorID indexes it). It starts with
+/// the runtime's default palette; the farm's tools may replace the entries with their own scheme.
+extern KX_EXPORT _intList_Colors colors;
 
 } // namespace kxJ

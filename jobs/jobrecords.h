@@ -507,6 +507,8 @@ static_assert(sizeof(_JobBasicsArray) == 2032);
 // --------------------------------------------------------------------------------------------------
 // Submitter, save and send levels.
 
+struct _jobFilter_Contains;
+
 #pragma pack(push, 4)
 /// What the submitter and the farm know about a job: user, project, waiting, per-client data.
 struct KX_EXPORT _JobSubmitter : _JobBasics {
@@ -553,6 +555,9 @@ struct KX_EXPORT _JobSubmitter : _JobBasics {
     QString getJobLogStringShort(bool preview, int lowCpuMinutes) const;
     /// The 32-bit short form of the identifier.
     quint32 ID2ShortID() const;
+
+    /// True when the job passes `filter` (defined with the job filter module).
+    bool filterJobList_Fits_Contains(const _jobFilter_Contains& filter) const;
 
     // Defined with the job variables module.
     QString replaceJobVariables(QString text, bool keepAppVariables, QString* seqName, QString* shotName,

@@ -6,6 +6,8 @@
 
 #include "kxstring.h"
 
+#include <QString>
+
 #include <cstddef>
 #include <type_traits>
 
@@ -29,6 +31,17 @@ struct KX_EXPORT _RenderAppBasic {
     _RenderAppBasic() { clearBasic(); }
     /// Major version 0, the type "3D", the other texts empty; `renderAppText3` stays as it is.
     void clearBasic();
+
+    /// Sets major and minor version from a text such as "2016.5" or "v16.5.268": the number before the
+    /// first dot is the major version (0 when it is no number that fits 16 bits), up to three parts
+    /// after it make the minor text, cut or padded with "0" to five characters. A text without a dot
+    /// sets only the major version.
+    void setVersionBoth(QString version);
+    /// The minor version text; `withoutDots` removes its dots and pads it with "0" to five characters.
+    _kxString8_allSize<15> getVersionMinor(const bool& withoutDots) const;
+    /// The leading digits of the minor version without its dots ("5.268" gives 5268); 0 when there
+    /// are none or they do not fit an int.
+    int getVersionMinorAsNumber() const;
 };
 static_assert(sizeof(_RenderAppBasic) == 264);
 static_assert(offsetof(_RenderAppBasic, renderApp) == 6);
@@ -50,6 +63,14 @@ struct KX_EXPORT _ClientRenderApp {
     _ClientRenderApp() { clear(); }
     /// Empty texts, the minor version "00000", major version 0.
     void clear();
+
+    /// True when another of the first `count` entries of `list` (not the one at `ownIndex`) has this
+    /// entry's name and the same executable, or one that differs only in its version digits. An entry
+    /// without executable matches nothing; a null list or a count below 1 gives false. `pattern`, when
+    /// given, receives this executable's version-free pattern. Callers pass the count cut to the
+    /// list's capacity.
+    bool appAlreadyExists(const int& ownIndex, const short& count, const _ClientRenderApp* list,
+                          QString* pattern) const;
 };
 #pragma pack(pop)
 static_assert(sizeof(_ClientRenderApp) == 260);

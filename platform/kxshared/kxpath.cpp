@@ -2,6 +2,9 @@
 // Copyright the kxNotifyKXMessage authors
 #include "kxpath.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+
 int kxThisOS() {
 #if defined(_WIN32)
     return kxOS_Windows;
@@ -39,4 +42,15 @@ QString kxGetDirName(const QString& path, QChar sep) {
     if (at < 0)
         return QString();
     return path.left(at + 1);
+}
+
+bool kxFileExists(const QString& path, _kxTime& fileTime) {
+    fileTime.clear();
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return false;
+    fileTime.setCurrentTime(info.lastModified().toSecsSinceEpoch());
+    return true;
 }

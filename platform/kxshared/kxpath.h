@@ -3,6 +3,7 @@
 #pragma once
 
 #include "kxsharedexport.h"
+#include "kxtime.h"
 
 #include <QString>
 
@@ -35,3 +36,7 @@ KXSHARED_EXPORT QString kxConvertPDToOS(const QString& path);
 /// "/a/b/c.exr" gives "/a/b/", "/a/b/" gives "/a/", "/a/" gives "/". A path without a separator (a bare
 /// file name) and the root itself ("/") give an empty text, so repeated calls end.
 KXSHARED_EXPORT QString kxGetDirName(const QString& path, QChar sep = QLatin1Char('/'));
+
+/// True when `path` names an existing file (a folder is not a file; a link counts as what it points to).
+/// `fileTime` receives the file's last modification time, or is cleared when there is no such file.
+KXSHARED_EXPORT bool kxFileExists(const QString& path, _kxTime& fileTime);

@@ -79,6 +79,13 @@ struct Ops {
     }
 };
 
+/// The upper-case form of one UTF-16 unit (ASCII directly, other units through QChar).
+inline char16_t upperUnit(char16_t c) {
+    if (c < 0x80)
+        return (c >= u'a' && c <= u'z') ? char16_t(c - 0x20) : c;
+    return QChar(c).toUpper().unicode();
+}
+
 } // namespace kxTextDetail
 
 /// UTF-16 text of at most N code units: 16-bit length, a second 16-bit word (zero after construction,
@@ -170,6 +177,22 @@ struct _kxString {
     void remove(int pos, int count) { Ops::remove(text, length, pos, count); }
     /// Zeroes the units behind the text, so equal texts are equal blocks.
     void clearUnused() { Ops::clearUnused(text, length); }
+
+    /// True when this text, upper-cased unit by unit, contains `term` (compared exactly, so `term` is
+    /// expected in upper case). An empty term is contained. Nothing is copied: filters call this for
+    /// every job and term.
+    template <int M>
+    bool containsUpperCaseInput(const _kxString<M>& term) const {
+        const int n = len(), m = term.len();
+        for (int i = 0; i + m <= n; ++i) {
+            int j = 0;
+            while (j < m && kxTextDetail::upperUnit(text[i + j]) == term.text[j])
+                ++j;
+            if (j == m)
+                return true;
+        }
+        return false;
+    }
 };
 
 /// 8-bit text of at most N bytes: 16-bit length, then N+1 bytes holding the text and a terminating 0.

@@ -2,6 +2,10 @@
 // Copyright the kxNotifyKXMessage authors
 #include "kxpath.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 TEST(KxPath, ConvertPDToOS) {
@@ -39,7 +43,8 @@ TEST(KxPath, GetDirNameGoesUpOneLevelPerCall) {
         {"C:\\prj\\scenes\\a.ma", '/', ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(kxGetDirName(QString::fromLatin1(c.path), QLatin1Char(c.sep)), QString::fromLatin1(c.folder))
+        EXPECT_EQ(kxGetDirName(QString::fromLatin1(c.path), QLatin1Char(c.sep)),
+                  QString::fromLatin1(c.folder))
             << c.path;
     // Repeated calls end at an empty text.
     QString p = QStringLiteral("/x/y/z/f.ma");
@@ -49,4 +54,30 @@ TEST(KxPath, GetDirNameGoesUpOneLevelPerCall) {
         ++steps;
     }
     EXPECT_EQ(steps, 5); // /x/y/z/, /x/y/, /x/, /, ""
+}
+
+TEST(KxPath, FileExistsGivesTheFileTime) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("stats.kxdb"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+    f.close();
+    const QDateTime stamp = QDateTime::fromSecsSinceEpoch(1700000000);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(stamp, QFileDevice::FileModificationTime));
+    f.close();
+
+    _kxTime t = _kxTime::fromSeconds(5);
+    EXPECT_TRUE(kxFileExists(file, t));
+    EXPECT_EQ(t.t, 1700000000);
+
+    // A folder, a missing file and an empty path are no files, and their time is not set.
+    const QString missing[] = {dir.path(), dir.filePath(QStringLiteral("none.kxdb")), QString()};
+    for (const QString& path : missing) {
+        t = _kxTime::fromSeconds(5);
+        EXPECT_FALSE(kxFileExists(path, t)) << path.toStdString();
+        EXPECT_FALSE(t.isSet());
+    }
 }

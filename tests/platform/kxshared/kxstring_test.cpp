@@ -87,3 +87,25 @@ TEST(KxString, InsertingPartOfItselfCopiesTheOldText) {
     EXPECT_EQ(b.toQString(), QStringLiteral("wwxyxyzw"));
     EXPECT_EQ(b.text[8], 0);
 }
+
+TEST(KxString, ContainsUpperCaseInput) {
+    const _kxString<25> text(QStringLiteral("Shot010_Lighting äß"));
+    const struct {
+        const char16_t* term;
+        bool found;
+    } cases[] = {
+        {u"SHOT", true},   {u"LIGHTING", true}, {u"010_L", true}, {u"ÄSS", false}, {u"Ä", true},
+        {u"shot", false},  {u"SHOTS", false},   {u"", true},      {u"NG ÄSS", false},
+        {u"NG Äß", true}, // units without an upper-case form of one unit stay as they are
+    };
+    for (const auto& c : cases) {
+        const _kxString<50> term(QString::fromUtf16(c.term));
+        EXPECT_EQ(text.containsUpperCaseInput(term), c.found) << term.toQString().toStdString();
+    }
+    // A term longer than the text, a text whose stored length passes its capacity.
+    EXPECT_FALSE(_kxString<100>(QStringLiteral("ab")).containsUpperCaseInput(_kxString<100>("ABC")));
+    _kxString<4> damaged(QStringLiteral("abcd"));
+    damaged.length = 60000;
+    EXPECT_TRUE(damaged.containsUpperCaseInput(_kxString<4>("BCD")));
+    EXPECT_FALSE(damaged.containsUpperCaseInput(_kxString<25>("BCDE")));
+}

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+#include "config/kxgapplication.h"
+
+#include "kxcodec.h"
+
+#include <cstring>
+
+_kxgApplication::_kxgApplication() {
+    std::memset(static_cast<void*>(this), 0, sizeof(*this));
+    reserved_0[0] = 1;
+    startTime.setCurrentTime();
+    reserved_12 = 2;
+    reserved_16 = 1;
+    hostName.set("NoHostNameSet");
+    userName.set("UnknownUser");
+    reserved_890[0] = 1;
+    appName.set("kxApp");
+    reserved_1016.set("--");
+}
+
+int _kxgApplication::findFlag(const _kxString8_allSize<100>& flag) const {
+    if (argv == nullptr || argc < 2)
+        return -1;
+    const QString wanted = flag.toQString().toUpper();
+    for (int i = 1; i < argc; ++i) {
+        const QString decoded = fromXmlString(QString::fromUtf8(argv[i] ? argv[i] : ""));
+        const _kxString8_allSize<100> argument(decoded.left(100));
+        if (argument.toQString().toUpper() == wanted)
+            return i;
+    }
+    return -1;
+}
+
+bool _kxgApplication::hasCommandlineFlag(_kxString8_allSize<100> flag) const {
+    return !flag.isEmpty() && findFlag(flag) >= 0;
+}
+
+bool _kxgApplication::hasCommandlineFlagValue(_kxString8_allSize<100> flag,
+                                              _kxString8_allSize<100>& value) const {
+    const int at = findFlag(flag);
+    if (at < 0 || at + 1 >= argc)
+        return false;
+    value.set(argv[at + 1]); // a null argument sets an empty value
+    return true;
+}
