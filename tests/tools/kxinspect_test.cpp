@@ -78,6 +78,9 @@ TEST(KxInspect, CommandListAndHelp) {
         "Commands:\n"
         "  id        the texts and the 32-bit short form of a job identifier\n"
         "  frames    a frame set read in one form, written in all three, and its frame numbers\n"
+        "  unc       the automatic mount point of a Windows share or an NFS export\n"
+        "  vmid      virtual-machine identifier texts, joined from their parts or split into them\n"
+        "  version   the render application's version numbers and its version-free pattern\n"
         "\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
         "'kxinspect COMMAND --help' describes one command.\n";
     expectText({"--help", list});
@@ -298,4 +301,84 @@ TEST(KxInspect, FramesSaysWhenTheFlagsFormIsCut) {
     const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8()).object();
     EXPECT_EQ(document.value(QStringLiteral("flagsCut")), QJsonValue(true));
     EXPECT_EQ(document.value(QStringLiteral("frames")).toArray().size(), 14);
+}
+
+TEST(KxInspect, UncGivesTheMountPointOrAnswersNo) {
+    expectText({"unc|\\\\server.local\\projects\\2019\\share",
+                "path            \\\\server.local\\projects\\2019\\share\n"
+                "kind            share\n"
+                "mount point     /server/share\n"});
+    expectJson("unc|server:/export/data/share",
+               R"({"path": "server:/export/data/share", "kind": "nfs", "mountPoint": "/server/share"})");
+    // A share that would be mounted over a system folder gives no mount point: the answer is no.
+    const Outcome none = runInspect({QStringLiteral("unc"), QStringLiteral("\\\\server\\..")});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.out.toStdString(), "path            \\\\server\\..\n"
+                                      "kind            share\n"
+                                      "mount point     (none: it would cover the root or a system folder)\n");
+    EXPECT_EQ(none.err.toStdString(), "");
+
+    const FaultCase cases[] = {
+        {"unc|/mnt/x", 2,
+         "kxinspect unc: PATH '/mnt/x' is neither a share (\\\\server\\share) nor an NFS export "
+         "(server:/export)\n"},
+        {"unc", 2, "kxinspect unc: missing PATH (usage: kxinspect unc PATH)\n"},
+    };
+    for (const FaultCase& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome run = runInspect(split(c.arguments));
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.err.toStdString(), c.err);
+    }
+    // A path its 100-character field would cut is refused, not cut.
+    const Outcome longPath =
+        runInspect({QStringLiteral("unc"), QStringLiteral("\\\\s\\") + QString(97, QLatin1Char('a'))});
+    EXPECT_EQ(longPath.exitCode, 2);
+    EXPECT_EQ(longPath.err.toStdString(),
+              "kxinspect unc: PATH is 101 characters long, more than the 100 it may hold\n");
+}
+
+TEST(KxInspect, VmidJoinsAndSplits) {
+    expectText({"vmid|join|3|vm", "text            03_vm\n"});
+    expectText({"vmid|join|-1|render vm|--id|0x10", "text            ff_0000000000000010_render vm\n"});
+    expectText({"vmid|split|7f_00000000000000ff_vm", "number          127\n"
+                                                     "id              0x00000000000000ff\n"
+                                                     "name            vm\n"});
+    expectJson("vmid|split|03_00000000000000ff_vm",
+               R"({"number": 3, "id": "0x00000000000000ff", "name": "vm"})");
+
+    const FaultCase cases[] = {
+        {"vmid", 2,
+         "kxinspect vmid: missing arguments (usage: kxinspect vmid join NUMBER NAME | split TEXT)\n"},
+        {"vmid|move|x", 2, "kxinspect vmid: 'move' is neither join nor split\n"},
+        {"vmid|split", 2, "kxinspect vmid: split needs one TEXT (usage: kxinspect vmid split TEXT)\n"},
+        {"vmid|join|3", 2,
+         "kxinspect vmid: join needs NUMBER and NAME (usage: kxinspect vmid join NUMBER NAME [--id ID])\n"},
+        {"vmid|join|128|vm", 2, "kxinspect vmid: NUMBER '128' is out of range (-128 to 127)\n"},
+        {"vmid|join|1|vm|--id|-1", 2,
+         "kxinspect vmid: --id '-1' is out of range (0 to 9223372036854775807)\n"},
+    };
+    for (const FaultCase& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome run = runInspect(split(c.arguments));
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.out.toStdString(), "");
+        EXPECT_EQ(run.err.toStdString(), c.err);
+    }
+}
+
+TEST(KxInspect, VersionReadsThePathOrAnswersNo) {
+    expectText({"version|/apps/maya2016.5/bin/maya.exe", "path            /apps/maya2016.5/bin/maya.exe\n"
+                                                         "major           2016\n"
+                                                         "minor           5\n"
+                                                         "minor full      5\n"
+                                                         "pattern         /apps/maya*/bin/maya.exe\n"});
+    expectJson("version|/opt/houdini/hfs19.5.605/bin/hython",
+               R"({"path": "/opt/houdini/hfs19.5.605/bin/hython", "found": true, "major": 19, "minor": "5605",
+                   "minorFull": "5.605", "pattern": "/opt/houdini/hfs*/bin/hython"})");
+    const Outcome none = runInspect({QStringLiteral("version"), QStringLiteral("/bin/ls")});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.out.toStdString(), "path            /bin/ls\n"
+                                      "version         (none found)\n"
+                                      "pattern         /bin/ls\n");
 }

@@ -11,7 +11,9 @@ namespace {
 
 /// The subcommands in the order the command list shows them.
 const std::vector<const kxInspectCommand*>& commandTable() {
-    static const std::vector<const kxInspectCommand*> table = {&kxInspectIdCommand, &kxInspectFramesCommand};
+    static const std::vector<const kxInspectCommand*> table = {&kxInspectIdCommand, &kxInspectFramesCommand,
+                                                               &kxInspectUncCommand, &kxInspectVmidCommand,
+                                                               &kxInspectVersionCommand};
     return table;
 }
 
@@ -130,8 +132,10 @@ bool parseCall(const kxInspectCommand& command, const QStringList& arguments, kx
     if (wantsHelp)
         return true;
     if (call.arguments.size() < command.minArguments) {
+        // Name the missing argument when the usage starts with one ("NUMBER"), not with a word ("join").
+        const QString first = QString::fromLatin1(command.usage).section(QLatin1Char(' '), 0, 0);
         fault = QStringLiteral("missing %1 (usage: kxinspect %2 %3)")
-                    .arg(QString::fromLatin1(command.usage).section(QLatin1Char(' '), 0, 0),
+                    .arg(first == first.toUpper() ? first : QStringLiteral("arguments"),
                          QLatin1String(command.name), QLatin1String(command.usage));
         return false;
     }

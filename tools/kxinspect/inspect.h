@@ -73,3 +73,6 @@ bool kxInspectInteger(const QString& text, const QString& what, qint64 min, qint
 // The subcommands, each in a module of its own.
 extern const kxInspectCommand kxInspectIdCommand;
 extern const kxInspectCommand kxInspectFramesCommand;
+extern const kxInspectCommand kxInspectVersionCommand;
+extern const kxInspectCommand kxInspectUncCommand;
+extern const kxInspectCommand kxInspectVmidCommand;
