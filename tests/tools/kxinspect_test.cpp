@@ -69,6 +69,17 @@ struct FaultCase {
     const char* err;
 };
 
+template <size_t N>
+void expectFaults(const FaultCase (&cases)[N]) {
+    for (const FaultCase& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome run = runInspect(split(c.arguments));
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.out.toStdString(), "");
+        EXPECT_EQ(run.err.toStdString(), c.err);
+    }
+}
+
 } // namespace
 
 TEST(KxInspect, CommandListAndHelp) {
@@ -178,13 +189,7 @@ TEST(KxInspect, ArgumentFaults) {
          "bita85",
          2, "kxinspect frames: bita85 data does not decompress: compressed data too short (2 bytes)\n"},
     };
-    for (const FaultCase& c : cases) {
-        SCOPED_TRACE(c.arguments);
-        const Outcome run = runInspect(split(c.arguments));
-        EXPECT_EQ(run.exitCode, c.exitCode);
-        EXPECT_EQ(run.out.toStdString(), "");
-        EXPECT_EQ(run.err.toStdString(), c.err);
-    }
+    expectFaults(cases);
 }
 
 TEST(KxInspect, OverlongFrameTextIsRefusedNotCut) {
@@ -324,12 +329,7 @@ TEST(KxInspect, UncGivesTheMountPointOrAnswersNo) {
          "(server:/export)\n"},
         {"unc", 2, "kxinspect unc: missing PATH (usage: kxinspect unc PATH)\n"},
     };
-    for (const FaultCase& c : cases) {
-        SCOPED_TRACE(c.arguments);
-        const Outcome run = runInspect(split(c.arguments));
-        EXPECT_EQ(run.exitCode, c.exitCode);
-        EXPECT_EQ(run.err.toStdString(), c.err);
-    }
+    expectFaults(cases);
     // A path its 100-character field would cut is refused, not cut.
     const Outcome longPath =
         runInspect({QStringLiteral("unc"), QStringLiteral("\\\\s\\") + QString(97, QLatin1Char('a'))});
@@ -358,13 +358,7 @@ TEST(KxInspect, VmidJoinsAndSplits) {
         {"vmid|join|1|vm|--id|-1", 2,
          "kxinspect vmid: --id '-1' is out of range (0 to 9223372036854775807)\n"},
     };
-    for (const FaultCase& c : cases) {
-        SCOPED_TRACE(c.arguments);
-        const Outcome run = runInspect(split(c.arguments));
-        EXPECT_EQ(run.exitCode, c.exitCode);
-        EXPECT_EQ(run.out.toStdString(), "");
-        EXPECT_EQ(run.err.toStdString(), c.err);
-    }
+    expectFaults(cases);
 }
 
 TEST(KxInspect, VersionReadsThePathOrAnswersNo) {
