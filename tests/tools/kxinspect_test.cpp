@@ -92,6 +92,8 @@ TEST(KxInspect, CommandListAndHelp) {
         "  unc       the automatic mount point of a Windows share or an NFS export\n"
         "  vmid      virtual-machine identifier texts, joined from their parts or split into them\n"
         "  version   the render application's version numbers and its version-free pattern\n"
+        "  log       the names and colours of job history event codes\n"
+        "  error     the texts of job error codes\n"
         "\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
         "'kxinspect COMMAND --help' describes one command.\n";
     expectText({"--help", list});
@@ -375,4 +377,25 @@ TEST(KxInspect, VersionReadsThePathOrAnswersNo) {
     EXPECT_EQ(none.out.toStdString(), "path            /bin/ls\n"
                                       "version         (none found)\n"
                                       "pattern         /bin/ls\n");
+}
+
+TEST(KxInspect, LogAndErrorNameTheirCodes) {
+    expectText({"log|0|1|5|0x10|255", "0               none  (colour 0x000000)\n"
+                                      "1               Abort reserved clients  (colour 0xC04000)\n"
+                                      "5               Approve Preview  (colour 0x0000C0)\n"
+                                      "16              Unknown command 16  (colour 0x800080)\n"
+                                      "255             Unknown command 255  (colour 0x000000)\n"});
+    expectJson("log|1",
+               R"({"events": [{"code": 1, "name": "Abort reserved clients", "colour": "0xC04000"}]})");
+    expectText({"error|2|200", "2               Output directory not found\n"
+                               "200             Unknown error 200\n"});
+    expectJson("error|0|2", R"({"errors": [{"code": 0, "text": "none"},
+                                           {"code": 2, "text": "Output directory not found"}]})");
+    const FaultCase cases[] = {
+        {"log", 2, "kxinspect log: missing CODE... (usage: kxinspect log CODE...)\n"},
+        {"log|1|256", 2, "kxinspect log: CODE '256' is out of range (0 to 255)\n"},
+        {"error|-1", 2, "kxinspect error: CODE '-1' is out of range (0 to 255)\n"},
+        {"error|two", 2, "kxinspect error: CODE 'two' is not a number\n"},
+    };
+    expectFaults(cases);
 }

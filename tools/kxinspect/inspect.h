@@ -76,3 +76,5 @@ extern const kxInspectCommand kxInspectFramesCommand;
 extern const kxInspectCommand kxInspectVersionCommand;
 extern const kxInspectCommand kxInspectUncCommand;
 extern const kxInspectCommand kxInspectVmidCommand;
+extern const kxInspectCommand kxInspectLogCommand;
+extern const kxInspectCommand kxInspectErrorCommand;
