@@ -2,12 +2,18 @@
 // Copyright the kxNotifyKXMessage authors
 // Runs the built kxinspect as a user does and compares its whole output: the text exactly, the
 // --json document parsed back, the message on standard error and the exit code.
+#include "clients/clientstats.h"
+#include "kxdatabuffer.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +100,7 @@ TEST(KxInspect, CommandListAndHelp) {
         "  version   the render application's version numbers and its version-free pattern\n"
         "  log       the names and colours of job history event codes\n"
         "  error     the texts of job error codes\n"
+        "  stats     a client statistics file: its records' job counts and success rates\n"
         "\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
         "'kxinspect COMMAND --help' describes one command.\n";
     expectText({"--help", list});
@@ -398,4 +405,55 @@ TEST(KxInspect, LogAndErrorNameTheirCodes) {
         {"error|two", 2, "kxinspect error: CODE 'two' is not a number\n"},
     };
     expectFaults(cases);
+}
+
+TEST(KxInspect, StatsListsTheRecordsOrGivesTheLoadersMessage) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Two records of the current layout: the first with jobs counted and a rate, the second empty.
+    QByteArray data(2 * qsizetype(sizeof(kxC::_Client_Info_save)), '\0');
+    kxC::_Client_Info_save first;
+    first.clearSave();
+    first.jobEfficiencyRate.successJobs.hours[0] = 3;
+    first.jobEfficiencyRate.successJobs.hours[71] = 2;
+    first.jobEfficiencyRate.cleanAbortJobs.hours[4] = 1;
+    first.jobEfficiencyRate.failJobs.hours[1] = 4;
+    first.jobEfficiencyRate.successRate = 128;
+    first.jobEfficiencyRate.successRateValid = 1;
+    std::memcpy(data.data(), &first, sizeof(first));
+    const QString good = dir.filePath(QStringLiteral("clientinfo.kxs"));
+    ASSERT_TRUE(_KX_DataBuffer(data, kxC::_server_clientInfo::typeTagVersion2).saveToFileCompressed(good));
+    const std::string goodText = good.toStdString();
+
+    expectText({("stats|" + goodText).c_str(),
+                ("file            " + goodText +
+                 "\n"
+                 "layout          version 2\n"
+                 "records         2\n"
+                 "record  success  aborted  failed  rate  (jobs of the last 72 hours)\n"
+                 "     0        5        1       4   128\n"
+                 "     1        0        0       0     -\n")
+                    .c_str()});
+    expectJson(("stats|" + goodText).c_str(),
+               ("{\"file\": \"" + goodText + R"(", "layout": 2, "hours": 72, "records": [
+                    {"record": 0, "success": 5, "aborted": 1, "failed": 4, "rate": 128},
+                    {"record": 1, "success": 0, "aborted": 0, "failed": 0, "rate": null}]})")
+                   .c_str());
+
+    // A record cut short is refused whole, with the loader's reason.
+    const QString cut = dir.filePath(QStringLiteral("cut.kxs"));
+    ASSERT_TRUE(_KX_DataBuffer(data.left(data.size() - 1), kxC::_server_clientInfo::typeTagVersion2)
+                    .saveToFileCompressed(cut));
+    kxC::_server_clientInfo loader;
+    ASSERT_FALSE(loader.loadFromFile(cut));
+    const Outcome refused = runInspect({QStringLiteral("stats"), cut});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.out.toStdString(), "");
+    EXPECT_EQ(refused.err, QStringLiteral("kxinspect stats: %1: %2\n").arg(cut, loader.errorText()));
+
+    const Outcome missing = runInspect({QStringLiteral("stats"), dir.filePath(QStringLiteral("none.kxs"))});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.startsWith(QStringLiteral("kxinspect stats: ") +
+                                       dir.filePath(QStringLiteral("none.kxs"))))
+        << missing.err.toStdString();
 }

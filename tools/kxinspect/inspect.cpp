@@ -12,8 +12,8 @@ namespace {
 /// The subcommands in the order the command list shows them.
 const std::vector<const kxInspectCommand*>& commandTable() {
     static const std::vector<const kxInspectCommand*> table = {
-        &kxInspectIdCommand,      &kxInspectFramesCommand, &kxInspectUncCommand,  &kxInspectVmidCommand,
-        &kxInspectVersionCommand, &kxInspectLogCommand,    &kxInspectErrorCommand};
+        &kxInspectIdCommand,      &kxInspectFramesCommand, &kxInspectUncCommand,   &kxInspectVmidCommand,
+        &kxInspectVersionCommand, &kxInspectLogCommand,    &kxInspectErrorCommand, &kxInspectStatsCommand};
     return table;
 }
 

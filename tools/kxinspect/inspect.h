@@ -78,3 +78,4 @@ extern const kxInspectCommand kxInspectUncCommand;
 extern const kxInspectCommand kxInspectVmidCommand;
 extern const kxInspectCommand kxInspectLogCommand;
 extern const kxInspectCommand kxInspectErrorCommand;
+extern const kxInspectCommand kxInspectStatsCommand;
