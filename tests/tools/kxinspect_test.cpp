@@ -101,6 +101,7 @@ TEST(KxInspect, CommandListAndHelp) {
         "  log       the names and colours of job history event codes\n"
         "  error     the texts of job error codes\n"
         "  stats     a client statistics file: its records' job counts and success rates\n"
+        "  config    configuration keys with group, type, default and range; scrambled texts both ways\n"
         "\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
         "'kxinspect COMMAND --help' describes one command.\n";
     expectText({"--help", list});
@@ -456,4 +457,41 @@ TEST(KxInspect, StatsListsTheRecordsOrGivesTheLoadersMessage) {
     EXPECT_TRUE(missing.err.startsWith(QStringLiteral("kxinspect stats: ") +
                                        dir.filePath(QStringLiteral("none.kxs"))))
         << missing.err.toStdString();
+}
+
+TEST(KxInspect, ConfigListsKeysAndScramblesTexts) {
+    expectText({"config|--group|Cloud",
+                "clArmConnectorPort               Cloud            int    55555  (20..65535)\n"
+                "clDisableClearPasswords          Cloud            bool   false\n"});
+    expectJson(
+        "config|jGetProjectNameBy|clDisableClearPasswords",
+        R"({"keys": [{"name": "jGetProjectNameBy", "group": "Jobs", "type": "int", "default": 4, "min": 0, "max": 4},
+                            {"name": "clDisableClearPasswords", "group": "Cloud", "type": "bool", "default": false}]})");
+    // Every key of the table is listed once, one line each.
+    const Outcome all = runInspect({QStringLiteral("config")});
+    EXPECT_EQ(all.exitCode, 0);
+    EXPECT_EQ(all.out.count(QLatin1Char('\n')), 234);
+
+    const char* scrambled = "kxCALeL=pE8mMqUGh/B8xH51Gm=LIUFOKM5FDuMB70Ju1A/9MUJBYmMsjDaECEeKQlD0nFawL";
+    expectText({"config|encode|secret pass", (std::string("scrambled       ") + scrambled + "\n").c_str()});
+    expectJson((std::string("config|decode|") + scrambled).c_str(), R"({"text": "secret pass"})");
+    // A text that is not well-formed comes back as it stands, as the store reads it.
+    expectText({"config|decode|kxCAbroken", "text            kxCAbroken\n"});
+
+    const FaultCase cases[] = {
+        {"config|nokey", 2, "kxinspect config: unknown key 'nokey'\n"},
+        {"config|--group|Nope", 2, "kxinspect config: no key in group 'Nope'\n"},
+        {"config|jGetProjectNameBy|--group|Cloud", 2,
+         "kxinspect config: no key 'jGetProjectNameBy' in group 'Cloud'\n"},
+        {"config|encode", 2, "kxinspect config: encode needs one TEXT\n"},
+        {"config|encode|kxCAx", 2,
+         "kxinspect config: TEXT 'kxCAx' begins with kxCA: it would be taken as scrambled already\n"},
+    };
+    expectFaults(cases);
+    // A text the scrambled form cannot hold is refused, not stored as it stands.
+    const Outcome tooLong =
+        runInspect({QStringLiteral("config"), QStringLiteral("encode"), QString(125, QLatin1Char('a'))});
+    EXPECT_EQ(tooLong.exitCode, 2);
+    EXPECT_EQ(tooLong.err.toStdString(),
+              "kxinspect config: TEXT is 125 characters long, more than the 124 it may hold\n");
 }

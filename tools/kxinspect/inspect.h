@@ -79,3 +79,4 @@ extern const kxInspectCommand kxInspectVmidCommand;
 extern const kxInspectCommand kxInspectLogCommand;
 extern const kxInspectCommand kxInspectErrorCommand;
 extern const kxInspectCommand kxInspectStatsCommand;
+extern const kxInspectCommand kxInspectConfigCommand;
