@@ -50,17 +50,8 @@ int runScramble(const kxInspectCall& call, kxInspectResult& result, bool encode)
     const QString text = call.arguments[1];
     // The scrambled form takes texts of up to 124 Latin-1 bytes; a longer one would be stored as it is.
     const int capacity = encode ? 124 : 200;
-    if (text.size() > capacity) {
-        result.fault = QStringLiteral("TEXT is %1 characters long, more than the %2 it may hold")
-                           .arg(text.size())
-                           .arg(capacity);
+    if (!kxInspectLatin1Text(text, QStringLiteral("TEXT"), capacity, result.fault))
         return kxInspectFault;
-    }
-    for (const QChar c : text)
-        if (c.unicode() > 0xFF) {
-            result.fault = QStringLiteral("TEXT holds '%1', which is not a Latin-1 character").arg(c);
-            return kxInspectFault;
-        }
     auto config = keyTable();
     const _kxgCfg_param* setting = firstTextSetting(*config);
     if (!setting) {

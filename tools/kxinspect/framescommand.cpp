@@ -48,17 +48,8 @@ bool checkFlagsText(const QString& text, QString& fault) {
 /// Reads `text` in `form` into `set`. False with `fault` set when the text is not of that form.
 bool readSet(const QString& form, const QString& text, _binaryFrameSet& set, QString& fault) {
     if (form == QLatin1String("list") || form == QLatin1String("flags")) {
-        if (text.size() > _binaryFrameSet::boolTextCapacity) {
-            fault = QStringLiteral("TEXT is %1 characters long, more than the %2 a frame set text holds")
-                        .arg(text.size())
-                        .arg(_binaryFrameSet::boolTextCapacity);
+        if (!kxInspectLatin1Text(text, QStringLiteral("TEXT"), _binaryFrameSet::boolTextCapacity, fault))
             return false;
-        }
-        for (const QChar c : text)
-            if (c.unicode() > 0xFF) {
-                fault = QStringLiteral("TEXT holds '%1', which is not a Latin-1 character").arg(c);
-                return false;
-            }
         if (form == QLatin1String("list")) {
             set.fromString_FrameSet(_kxString8_allSize<1000>(text));
             return true;

@@ -236,3 +236,19 @@ bool kxInspectInteger(const QString& text, const QString& what, qint64 min, qint
     value = read;
     return true;
 }
+
+bool kxInspectLatin1Text(const QString& text, const QString& what, int capacity, QString& fault) {
+    if (text.size() > capacity) {
+        fault = QStringLiteral("%1 is %2 characters long, more than the %3 it may hold")
+                    .arg(what)
+                    .arg(text.size())
+                    .arg(capacity);
+        return false;
+    }
+    for (const QChar c : text)
+        if (c.unicode() > 0xFF) {
+            fault = QStringLiteral("%1 holds '%2', which is not a Latin-1 character").arg(what, c);
+            return false;
+        }
+    return true;
+}

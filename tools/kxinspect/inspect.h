@@ -70,6 +70,10 @@ void kxInspectLine(QString& text, const QString& label, const QString& value);
 bool kxInspectInteger(const QString& text, const QString& what, qint64 min, qint64 max, qint64& value,
                       QString& fault);
 
+/// Refuses, with `fault` set, a text for `what` that a fixed-capacity field of `capacity` characters
+/// would cut, or that holds a character Latin-1 cannot hold.
+bool kxInspectLatin1Text(const QString& text, const QString& what, int capacity, QString& fault);
+
 // The subcommands, each in a module of its own.
 extern const kxInspectCommand kxInspectIdCommand;
 extern const kxInspectCommand kxInspectFramesCommand;

@@ -11,26 +11,9 @@
 
 namespace {
 
-/// Refuses a text that its fixed-capacity field would cut or that Latin-1 cannot hold.
-bool checkLatin1(const QString& text, const QString& what, int capacity, QString& fault) {
-    if (text.size() > capacity) {
-        fault = QStringLiteral("%1 is %2 characters long, more than the %3 it may hold")
-                    .arg(what)
-                    .arg(text.size())
-                    .arg(capacity);
-        return false;
-    }
-    for (const QChar c : text)
-        if (c.unicode() > 0xFF) {
-            fault = QStringLiteral("%1 holds '%2', which is not a Latin-1 character").arg(what, c);
-            return false;
-        }
-    return true;
-}
-
 int runUnc(const kxInspectCall& call, kxInspectResult& result) {
     const QString path = call.arguments.first();
-    if (!checkLatin1(path, QStringLiteral("PATH"), 100, result.fault))
+    if (!kxInspectLatin1Text(path, QStringLiteral("PATH"), 100, result.fault))
         return kxInspectFault;
     const bool share = path.startsWith(QLatin1String("\\\\"));
     const bool nfs = !share && path.indexOf(QLatin1String(":/")) > 0;
@@ -80,7 +63,7 @@ int runVmid(const kxInspectCall& call, kxInspectResult& result) {
             !kxInspectInteger(call.value("id"), QStringLiteral("--id"), 0, INT64_MAX, id, result.fault))
             return kxInspectFault;
         const QString name = call.arguments[2];
-        if (!checkLatin1(name, QStringLiteral("NAME"), 75, result.fault))
+        if (!kxInspectLatin1Text(name, QStringLiteral("NAME"), 75, result.fault))
             return kxInspectFault;
         const unsigned long long idValue = quint64(id);
         const signed char numberValue = static_cast<signed char>(number);
@@ -96,7 +79,7 @@ int runVmid(const kxInspectCall& call, kxInspectResult& result) {
             return kxInspectFault;
         }
         const QString text = call.arguments[1];
-        if (!checkLatin1(text, QStringLiteral("TEXT"), 200, result.fault))
+        if (!kxInspectLatin1Text(text, QStringLiteral("TEXT"), 200, result.fault))
             return kxInspectFault;
         unsigned long long id = 0;
         signed char number = 0;
