@@ -102,6 +102,7 @@ TEST(KxInspect, CommandListAndHelp) {
         "  error     the texts of job error codes\n"
         "  stats     a client statistics file: its records' job counts and success rates\n"
         "  config    configuration keys with group, type, default and range; scrambled texts both ways\n"
+        "  filter    each job of a sample farm with pass or fail, and the terms and keywords read from TEXT\n"
         "\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
         "'kxinspect COMMAND --help' describes one command.\n";
     expectText({"--help", list});
@@ -494,4 +495,57 @@ TEST(KxInspect, ConfigListsKeysAndScramblesTexts) {
     EXPECT_EQ(tooLong.exitCode, 2);
     EXPECT_EQ(tooLong.err.toStdString(),
               "kxinspect config: TEXT is 125 characters long, more than the 124 it may hold\n");
+}
+
+TEST(KxInspect, FilterTestsEachJobOfTheFarm) {
+    const std::string farm = KX_SAMPLE_FARM_FILE;
+    expectText({("filter|anna -preview|--farm|" + farm).c_str(), "filter          anna -preview\n"
+                                                                 "match           all terms\n"
+                                                                 "terms           ANNA\n"
+                                                                 "exclude terms   PREVIEW\n"
+                                                                 "keywords        \n"
+                                                                 "pass {KT9 } shot010 preview\n"
+                                                                 "pass {KT9 } shot010 frames done\n"
+                                                                 "pass {KT9 } shot010 finished\n"
+                                                                 "fail {EHSb} shot020 layer finished\n"
+                                                                 "fail {YV2 } shot030 preview\n"
+                                                                 "fail {7UW } shot040 finished\n"
+                                                                 "fail {DT7 } shot050 frames done\n"});
+    // --invert swaps the roles: the plain term now excludes.
+    const Outcome inverted =
+        runInspect({QStringLiteral("filter"), QStringLiteral("anna"), QStringLiteral("--invert"),
+                    QStringLiteral("--farm"), QString::fromStdString(farm), QStringLiteral("--json")});
+    EXPECT_EQ(inverted.exitCode, 0);
+    const QJsonObject document = QJsonDocument::fromJson(inverted.out.toUtf8()).object();
+    EXPECT_EQ(document.value(QStringLiteral("excludeTerms")).toArray(), QJsonArray{QStringLiteral("ANNA")});
+    EXPECT_EQ(
+        document.value(QStringLiteral("jobs")).toArray().at(0).toObject().value(QStringLiteral("passes")),
+        QJsonValue(false));
+    EXPECT_EQ(
+        document.value(QStringLiteral("jobs")).toArray().at(3).toObject().value(QStringLiteral("passes")),
+        QJsonValue(true));
+
+    // A filter that lets no job pass answers no.
+    const Outcome none = runInspect({QStringLiteral("filter"), QStringLiteral("zzz"),
+                                     QStringLiteral("--farm"), QString::fromStdString(farm)});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.out.count(QStringLiteral("\nfail ")), 7);
+    EXPECT_EQ(none.err.toStdString(), "");
+
+    const std::string malformed = KX_MALFORMED_FARM_FILE;
+    const std::string malformedCall = "filter|x|--farm|" + malformed;
+    const std::string malformedMessage =
+        "kxinspect filter: " + malformed +
+        ":4: number must be a whole number from 0 to 4294967295, not '12x'\n";
+    const std::string missingMessage = "kxinspect filter: " + malformed + ".none: ";
+    const FaultCase cases[] = {
+        {"filter|x", 2, "kxinspect filter: missing --farm FILE\n"},
+        {malformedCall.c_str(), 2, malformedMessage.c_str()},
+    };
+    expectFaults(cases);
+    const Outcome missing =
+        runInspect({QStringLiteral("filter"), QStringLiteral("x"), QStringLiteral("--farm"),
+                    QString::fromStdString(malformed) + QStringLiteral(".none")});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.startsWith(QString::fromStdString(missingMessage))) << missing.err.toStdString();
 }

@@ -12,9 +12,9 @@ namespace {
 /// The subcommands in the order the command list shows them.
 const std::vector<const kxInspectCommand*>& commandTable() {
     static const std::vector<const kxInspectCommand*> table = {
-        &kxInspectIdCommand,    &kxInspectFramesCommand,  &kxInspectUncCommand,
-        &kxInspectVmidCommand,  &kxInspectVersionCommand, &kxInspectLogCommand,
-        &kxInspectErrorCommand, &kxInspectStatsCommand,   &kxInspectConfigCommand};
+        &kxInspectIdCommand,      &kxInspectFramesCommand, &kxInspectUncCommand,   &kxInspectVmidCommand,
+        &kxInspectVersionCommand, &kxInspectLogCommand,    &kxInspectErrorCommand, &kxInspectStatsCommand,
+        &kxInspectConfigCommand,  &kxInspectFilterCommand};
     return table;
 }
 

@@ -84,3 +84,4 @@ extern const kxInspectCommand kxInspectLogCommand;
 extern const kxInspectCommand kxInspectErrorCommand;
 extern const kxInspectCommand kxInspectStatsCommand;
 extern const kxInspectCommand kxInspectConfigCommand;
+extern const kxInspectCommand kxInspectFilterCommand;
