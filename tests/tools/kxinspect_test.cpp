@@ -103,6 +103,7 @@ TEST(KxInspect, CommandListAndHelp) {
         "  stats     a client statistics file: its records' job counts and success rates\n"
         "  config    configuration keys with group, type, default and range; scrambled texts both ways\n"
         "  filter    each job of a sample farm with pass or fail, and the terms and keywords read from TEXT\n"
+        "  status    the text of a client render thread's status and the reason it is off\n"
         "\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
         "'kxinspect COMMAND --help' describes one command.\n";
     expectText({"--help", list});
@@ -548,4 +549,22 @@ TEST(KxInspect, FilterTestsEachJobOfTheFarm) {
                     QString::fromStdString(malformed) + QStringLiteral(".none")});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.err.startsWith(QString::fromStdString(missingMessage))) << missing.err.toStdString();
+}
+
+TEST(KxInspect, StatusShowsTheThreadTextAndTheOffReason) {
+    expectText({"status|0|--job|1|--detail|90", "status          High CPU Usage (enable in 1m)\n"
+                                                "off reason      1: High CPU Usage (enable in 1m)\n"});
+    expectText({"status|3|--job|123456789012|--detail|300", "status          {AAAv} Rendering Job\n"});
+    expectJson("status|1", R"({"status": "Idle"})");
+    expectJson("status|2|--job|7|--detail|65",
+               R"J({"status": "User logged off (enable in 1m)", "offReason": 7,
+                                                   "offReasonText": "User logged off (enable in 1m)"
+})J");
+    const FaultCase cases[] = {
+        {"status|200", 2, "kxinspect status: CODE '200' is out of range (-128 to 127)\n"},
+        {"status|1|--detail|40000", 2,
+         "kxinspect status: --detail '40000' is out of range (-32768 to 32767)\n"},
+        {"status|1|--job|-1", 2, "kxinspect status: --job '-1' is out of range (0 to 9223372036854775807)\n"},
+    };
+    expectFaults(cases);
 }

@@ -14,7 +14,7 @@ const std::vector<const kxInspectCommand*>& commandTable() {
     static const std::vector<const kxInspectCommand*> table = {
         &kxInspectIdCommand,      &kxInspectFramesCommand, &kxInspectUncCommand,   &kxInspectVmidCommand,
         &kxInspectVersionCommand, &kxInspectLogCommand,    &kxInspectErrorCommand, &kxInspectStatsCommand,
-        &kxInspectConfigCommand,  &kxInspectFilterCommand};
+        &kxInspectConfigCommand,  &kxInspectFilterCommand, &kxInspectStatusCommand};
     return table;
 }
 

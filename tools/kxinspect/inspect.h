@@ -85,3 +85,4 @@ extern const kxInspectCommand kxInspectErrorCommand;
 extern const kxInspectCommand kxInspectStatsCommand;
 extern const kxInspectCommand kxInspectConfigCommand;
 extern const kxInspectCommand kxInspectFilterCommand;
+extern const kxInspectCommand kxInspectStatusCommand;
