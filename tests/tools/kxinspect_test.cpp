@@ -1,0 +1,570 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+// Runs the built kxinspect as a user does and compares its whole output: the text exactly, the
+// --json document parsed back, the message on standard error and the exit code.
+#include "clients/clientstats.h"
+#include "kxdatabuffer.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Outcome runInspect(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(KX_INSPECT_PROGRAM), arguments);
+    Outcome run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QStringList split(const char* arguments) {
+    return QString::fromUtf8(arguments).split(QLatin1Char('|'));
+}
+
+/// One call: the arguments separated by '|' (so a value may hold blanks), and what it prints.
+struct TextCase {
+    const char* arguments;
+    const char* out;
+};
+
+void expectText(const TextCase& c) {
+    SCOPED_TRACE(c.arguments);
+    const Outcome run = runInspect(split(c.arguments));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.toStdString(), c.out);
+    EXPECT_EQ(run.err.toStdString(), "");
+}
+
+void expectJson(const char* arguments, const char* expected) {
+    SCOPED_TRACE(arguments);
+    const Outcome run = runInspect(split(arguments) << QStringLiteral("--json"));
+    EXPECT_EQ(run.exitCode, 0);
+    QJsonParseError error;
+    const QJsonDocument got = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    const QJsonDocument want = QJsonDocument::fromJson(QByteArray(expected), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << "expected document: " << expected;
+    EXPECT_EQ(got, want) << run.out.toStdString();
+    EXPECT_EQ(run.err.toStdString(), "");
+}
+
+/// A call that fails: the exit code and the whole message on standard error; nothing on standard output.
+struct FaultCase {
+    const char* arguments;
+    int exitCode;
+    const char* err;
+};
+
+template <size_t N>
+void expectFaults(const FaultCase (&cases)[N]) {
+    for (const FaultCase& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome run = runInspect(split(c.arguments));
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.out.toStdString(), "");
+        EXPECT_EQ(run.err.toStdString(), c.err);
+    }
+}
+
+} // namespace
+
+TEST(KxInspect, CommandListAndHelp) {
+    const char* list =
+        "Usage: kxinspect COMMAND [ARGUMENTS] [--json] [--help]\n"
+        "Shows what the farm's data model makes of its input.\n\n"
+        "Commands:\n"
+        "  id        the texts and the 32-bit short form of a job identifier\n"
+        "  frames    a frame set read in one form, written in all three, and its frame numbers\n"
+        "  unc       the automatic mount point of a Windows share or an NFS export\n"
+        "  vmid      virtual-machine identifier texts, joined from their parts or split into them\n"
+        "  version   the render application's version numbers and its version-free pattern\n"
+        "  log       the names and colours of job history event codes\n"
+        "  error     the texts of job error codes\n"
+        "  stats     a client statistics file: its records' job counts and success rates\n"
+        "  config    configuration keys with group, type, default and range; scrambled texts both ways\n"
+        "  filter    each job of a sample farm with pass or fail, and the terms and keywords read from TEXT\n"
+        "  status    the text of a client render thread's status and the reason it is off\n"
+        "\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
+        "'kxinspect COMMAND --help' describes one command.\n";
+    expectText({"--help", list});
+    expectText({"help", list});
+    // Without a command the list is a usage fault: on standard error, exit 2.
+    const Outcome bare = runInspect({});
+    EXPECT_EQ(bare.exitCode, 2);
+    EXPECT_EQ(bare.out.toStdString(), "");
+    EXPECT_EQ(bare.err.toStdString(), list);
+
+    const char* idHelp = "Usage: kxinspect id NUMBER\n"
+                         "the texts and the 32-bit short form of a job identifier\n"
+                         "NUMBER is the 64-bit identifier, decimal or hexadecimal after 0x. Shown: its main "
+                         "number, family\n"
+                         "member and extra bytes, the short text in braces, the full text, and the 32-bit "
+                         "short form with\n"
+                         "the text it stands for.\n"
+                         "\nOptions:\n"
+                         "  --json                one JSON document in place of the text\n"
+                         "  --help                this text\n";
+    expectText({"id|--help", idHelp});
+    expectText({"help|id", idHelp});
+    // --help wins over a missing argument or an argument that would be refused.
+    expectText({"id|not-a-number|--help", idHelp});
+}
+
+TEST(KxInspect, ArgumentFaults) {
+    const FaultCase cases[] = {
+        {"nope", 2, "kxinspect: unknown command 'nope' (see kxinspect --help)\n"},
+        {"help|nope", 2, "kxinspect: unknown command 'nope' (see kxinspect --help)\n"},
+        {"id", 2, "kxinspect id: missing NUMBER (usage: kxinspect id NUMBER)\n"},
+        {"id|"
+         "1|"
+         "2",
+         2, "kxinspect id: unexpected argument '2'\n"},
+        {"id|"
+         "1|--verbose",
+         2, "kxinspect id: unknown option '--verbose'\n"},
+        {"id|"
+         "1|-v",
+         2, "kxinspect id: unknown option '-v'\n"},
+        {"id|"
+         "1|--json=yes",
+         2, "kxinspect id: unknown option '--json'\n"},
+        {"frames|"
+         "1|--form",
+         2, "kxinspect frames: option '--form' needs a value FORM\n"},
+        {"frames|"
+         "1|--form=list|--form=flags",
+         2, "kxinspect frames: option '--form' given twice\n"},
+        {"id|-5", 2, "kxinspect id: NUMBER '-5' is not a decimal or 0x hexadecimal number\n"},
+        {"id|"
+         "12x",
+         2, "kxinspect id: NUMBER '12x' is not a decimal or 0x hexadecimal number\n"},
+        {"id|"
+         "0x",
+         2, "kxinspect id: NUMBER '0x' is not a decimal or 0x hexadecimal number\n"},
+        {"id|"
+         "18446744073709551616",
+         2, "kxinspect id: NUMBER '18446744073709551616' is out of range (0 to 18446744073709551615)\n"},
+        {"id|"
+         "0x10000000000000000",
+         2, "kxinspect id: NUMBER '0x10000000000000000' is out of range (0 to 18446744073709551615)\n"},
+        {"frames|"
+         "1|--form|bits",
+         2, "kxinspect frames: --form 'bits' is not list, flags or bita85\n"},
+        {"frames|"
+         "1|--start|"
+         "2147483648",
+         2, "kxinspect frames: --start '2147483648' is out of range (-2147483648 to 2147483647)\n"},
+        {"frames|"
+         "1|--start|"
+         "ten",
+         2, "kxinspect frames: --start 'ten' is not a number\n"},
+        {"frames|xx|--form|"
+         "flags",
+         2, "kxinspect frames: flags text 'xx' has no hexadecimal start ending with ':'\n"},
+        {"frames|G1:1|--form|"
+         "flags",
+         2, "kxinspect frames: flags text 'G1:1' has no hexadecimal start of 1 to 32 digits\n"},
+        {"frames|"
+         "0:1x1|--form|"
+         "flags",
+         2, "kxinspect frames: flags text '0:1x1': character 4 is 'x', not 0 or 1\n"},
+        {"frames|"
+         "100000000:1|--form|"
+         "flags",
+         2, "kxinspect frames: flags text '100000000:1': the start 100000000 is beyond 32 bits\n"},
+        {"frames|"
+         "ABC|--form|"
+         "bita85",
+         2, "kxinspect frames: bita85 text 'ABC' is not an even number of hexadecimal digits\n"},
+        {"frames|"
+         "ABCD|--form|"
+         "bita85",
+         2, "kxinspect frames: bita85 data does not decompress: compressed data too short (2 bytes)\n"},
+    };
+    expectFaults(cases);
+}
+
+TEST(KxInspect, OverlongFrameTextIsRefusedNotCut) {
+    const QString text = QStringLiteral("1,").repeated(500) + QStringLiteral("1");
+    const Outcome run = runInspect({QStringLiteral("frames"), text});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err.toStdString(),
+              "kxinspect frames: TEXT is 1001 characters long, more than the 1000 it may hold\n");
+    // 1000 characters are still read.
+    EXPECT_EQ(runInspect({QStringLiteral("frames"), text.left(999)}).exitCode, 0);
+}
+
+TEST(KxInspect, IdShowsTheTextsAndTheShortForm) {
+    expectText({"id|"
+                "0x1234567890",
+                "identifier      78187493520 (0x0000001234567890)\n"
+                "main number     4660\n"
+                "family member   144\n"
+                "extra bytes     0x78 0x56\n"
+                "short text      {AAAfz}\n"
+                "full text       AAAfz_TSPN\n"
+                "short form      144 (0x00000090)\n"
+                "short form text {AAAfz}\n"});
+    expectText({"id|"
+                "0",
+                "identifier      0 (0x0000000000000000)\n"
+                "main number     0\n"
+                "family member   0\n"
+                "extra bytes     0x00 0x00\n"
+                "short text      {AAA }\n"
+                "full text       AAA_AAAA\n"
+                "short form      0 (0x00000000)\n"
+                "short form text {AAA }\n"});
+    expectJson("id|"
+               "123456789",
+               R"({
+        "identifier": "123456789", "identifierHex": "0x00000000075BCD15",
+        "mainNumber": 7, "familyMember": 21, "extraBytes": [205, 91],
+        "shortText": "{AAAw}", "fullText": "AAAw_ABU1",
+        "shortForm": 21, "shortFormText": "{AAAw}"})");
+    // The largest identifier travels as text: a JSON number would lose its low digits.
+    expectJson("id|"
+               "18446744073709551615",
+               R"({
+        "identifier": "18446744073709551615", "identifierHex": "0xFFFFFFFFFFFFFFFF",
+        "mainNumber": 4294967295, "familyMember": 255, "extraBytes": [255, 255],
+        "shortText": "{HPRlq}", "fullText": "HPRlq_4+DD", "shortForm": 109951231,
+        "shortFormText": "{HPRlq}"})");
+}
+
+TEST(KxInspect, FramesReadInEachFormAndWrittenInAll) {
+    const char* bitForm =
+        "4B58444201030000000000000000000007000000000000005C4216C13483555528B52FFD2007390000E903000003000B";
+    const char* shown =
+        "start           1001\n"
+        "file numbers    yes\n"
+        "last index      3\n"
+        "frame count     3\n"
+        "frames          1001, 1002, 1004\n"
+        "list            0 , 1 , 3 , \n"
+        "flags           3E9:1101\n"
+        "bita85          "
+        "4B58444201030000000000000000000007000000000000005C4216C13483555528B52FFD2007390000E903000003000B\n";
+    // The same set read from each of its forms prints the same.
+    const std::string list = "read as         list\n" + std::string(shown);
+    const std::string flags = "read as         flags\n" + std::string(shown);
+    const std::string bits = "read as         bita85\n" + std::string(shown);
+    expectText({"frames|"
+                "1001-1002, 1004",
+                list.c_str()});
+    expectText({"frames|"
+                "3E9:1101|--form|"
+                "flags",
+                flags.c_str()});
+    const std::string bitArguments = std::string("frames|") + bitForm + "|--form=bita85";
+    expectText({bitArguments.c_str(), bits.c_str()});
+
+    expectText({"frames|", "read as         list\n"
+                           "start           0\n"
+                           "file numbers    yes\n"
+                           "last index      -1\n"
+                           "frame count     0\n"
+                           "frames          (none)\n"
+                           "list            \n"
+                           "flags           0:\n"
+                           "bita85          "
+                           "4B584442010300000000000000000000070000000000000044C7E9F87D050E1428B52FFD200739"
+                           "000000000000FFFF00\n"});
+
+    // --start moves the set, a negative start included (an option-like argument that is a number).
+    expectJson("frames|"
+               "3E9:1101|--form|"
+               "flags|--start|-3",
+               R"({
+        "readAs": "flags", "start": -3, "fileNumbers": true, "lastIndex": 3, "frames": [-3, -2, 0],
+        "list": "0 , 1 , 3 , ", "flags": "FFFFFFFD:1101", "flagsCut": false,
+        "bita85": "4B584442010300000000000000000000070000000000000091189301B49B305E28B52FFD2007390000FDFFFFFF03000B"})");
+}
+
+TEST(KxInspect, FramesSaysWhenTheFlagsFormIsCut) {
+    const Outcome run = runInspect({QStringLiteral("frames"), QStringLiteral("1-9+4,1001-1010,1020")});
+    EXPECT_EQ(run.exitCode, 0);
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_EQ(lines[5].toStdString(),
+              "frames          1, 5, 9, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1020");
+    EXPECT_EQ(lines[6].toStdString(), "list            0-8+4 , 1000-1009 , 1019 , ");
+    EXPECT_EQ(lines[7].toStdString(), "flags           1:1000100010" + std::string(988, '0'));
+    EXPECT_EQ(lines[8].toStdString(),
+              "                (cut at 1000 characters: frames from 999 on are missing)");
+
+    const Outcome json = runInspect(
+        {QStringLiteral("frames"), QStringLiteral("1-9+4,1001-1010,1020"), QStringLiteral("--json")});
+    const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(document.value(QStringLiteral("flagsCut")), QJsonValue(true));
+    EXPECT_EQ(document.value(QStringLiteral("frames")).toArray().size(), 14);
+}
+
+TEST(KxInspect, UncGivesTheMountPointOrAnswersNo) {
+    expectText({"unc|\\\\server.local\\projects\\2019\\share",
+                "path            \\\\server.local\\projects\\2019\\share\n"
+                "kind            share\n"
+                "mount point     /server/share\n"});
+    expectJson("unc|server:/export/data/share",
+               R"({"path": "server:/export/data/share", "kind": "nfs", "mountPoint": "/server/share"})");
+    // A share that would be mounted over a system folder gives no mount point: the answer is no.
+    const Outcome none = runInspect({QStringLiteral("unc"), QStringLiteral("\\\\server\\..")});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.out.toStdString(), "path            \\\\server\\..\n"
+                                      "kind            share\n"
+                                      "mount point     (none: it would cover the root or a system folder)\n");
+    EXPECT_EQ(none.err.toStdString(), "");
+
+    const FaultCase cases[] = {
+        {"unc|/mnt/x", 2,
+         "kxinspect unc: PATH '/mnt/x' is neither a share (\\\\server\\share) nor an NFS export "
+         "(server:/export)\n"},
+        {"unc", 2, "kxinspect unc: missing PATH (usage: kxinspect unc PATH)\n"},
+    };
+    expectFaults(cases);
+    // A path its 100-character field would cut is refused, not cut.
+    const Outcome longPath =
+        runInspect({QStringLiteral("unc"), QStringLiteral("\\\\s\\") + QString(97, QLatin1Char('a'))});
+    EXPECT_EQ(longPath.exitCode, 2);
+    EXPECT_EQ(longPath.err.toStdString(),
+              "kxinspect unc: PATH is 101 characters long, more than the 100 it may hold\n");
+}
+
+TEST(KxInspect, VmidJoinsAndSplits) {
+    expectText({"vmid|join|3|vm", "text            03_vm\n"});
+    expectText({"vmid|join|-1|render vm|--id|0x10", "text            ff_0000000000000010_render vm\n"});
+    expectText({"vmid|split|7f_00000000000000ff_vm", "number          127\n"
+                                                     "id              0x00000000000000ff\n"
+                                                     "name            vm\n"});
+    expectJson("vmid|split|03_00000000000000ff_vm",
+               R"({"number": 3, "id": "0x00000000000000ff", "name": "vm"})");
+
+    const FaultCase cases[] = {
+        {"vmid", 2,
+         "kxinspect vmid: missing arguments (usage: kxinspect vmid join NUMBER NAME | split TEXT)\n"},
+        {"vmid|move|x", 2, "kxinspect vmid: 'move' is neither join nor split\n"},
+        {"vmid|split", 2, "kxinspect vmid: split needs one TEXT (usage: kxinspect vmid split TEXT)\n"},
+        {"vmid|join|3", 2,
+         "kxinspect vmid: join needs NUMBER and NAME (usage: kxinspect vmid join NUMBER NAME [--id ID])\n"},
+        {"vmid|join|128|vm", 2, "kxinspect vmid: NUMBER '128' is out of range (-128 to 127)\n"},
+        {"vmid|join|1|vm|--id|-1", 2,
+         "kxinspect vmid: --id '-1' is out of range (0 to 9223372036854775807)\n"},
+    };
+    expectFaults(cases);
+}
+
+TEST(KxInspect, VersionReadsThePathOrAnswersNo) {
+    expectText({"version|/apps/maya2016.5/bin/maya.exe", "path            /apps/maya2016.5/bin/maya.exe\n"
+                                                         "major           2016\n"
+                                                         "minor           5\n"
+                                                         "minor full      5\n"
+                                                         "pattern         /apps/maya*/bin/maya.exe\n"});
+    expectJson("version|/opt/houdini/hfs19.5.605/bin/hython",
+               R"({"path": "/opt/houdini/hfs19.5.605/bin/hython", "found": true, "major": 19, "minor": "5605",
+                   "minorFull": "5.605", "pattern": "/opt/houdini/hfs*/bin/hython"})");
+    const Outcome none = runInspect({QStringLiteral("version"), QStringLiteral("/bin/ls")});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.out.toStdString(), "path            /bin/ls\n"
+                                      "version         (none found)\n"
+                                      "pattern         /bin/ls\n");
+}
+
+TEST(KxInspect, LogAndErrorNameTheirCodes) {
+    expectText({"log|0|1|5|0x10|255", "0               none  (colour 0x000000)\n"
+                                      "1               Abort reserved clients  (colour 0xC04000)\n"
+                                      "5               Approve Preview  (colour 0x0000C0)\n"
+                                      "16              Unknown command 16  (colour 0x800080)\n"
+                                      "255             Unknown command 255  (colour 0x000000)\n"});
+    expectJson("log|1",
+               R"({"events": [{"code": 1, "name": "Abort reserved clients", "colour": "0xC04000"}]})");
+    expectText({"error|2|200", "2               Output directory not found\n"
+                               "200             Unknown error 200\n"});
+    expectJson("error|0|2", R"({"errors": [{"code": 0, "text": "none"},
+                                           {"code": 2, "text": "Output directory not found"}]})");
+    const FaultCase cases[] = {
+        {"log", 2, "kxinspect log: missing CODE... (usage: kxinspect log CODE...)\n"},
+        {"log|1|256", 2, "kxinspect log: CODE '256' is out of range (0 to 255)\n"},
+        {"error|-1", 2, "kxinspect error: CODE '-1' is out of range (0 to 255)\n"},
+        {"error|two", 2, "kxinspect error: CODE 'two' is not a number\n"},
+    };
+    expectFaults(cases);
+}
+
+TEST(KxInspect, StatsListsTheRecordsOrGivesTheLoadersMessage) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Two records of the current layout: the first with jobs counted and a rate, the second empty.
+    QByteArray data(2 * qsizetype(sizeof(kxC::_Client_Info_save)), '\0');
+    kxC::_Client_Info_save first;
+    first.clearSave();
+    first.jobEfficiencyRate.successJobs.hours[0] = 3;
+    first.jobEfficiencyRate.successJobs.hours[71] = 2;
+    first.jobEfficiencyRate.cleanAbortJobs.hours[4] = 1;
+    first.jobEfficiencyRate.failJobs.hours[1] = 4;
+    first.jobEfficiencyRate.successRate = 128;
+    first.jobEfficiencyRate.successRateValid = 1;
+    std::memcpy(data.data(), &first, sizeof(first));
+    const QString good = dir.filePath(QStringLiteral("clientinfo.kxs"));
+    ASSERT_TRUE(_KX_DataBuffer(data, kxC::_server_clientInfo::typeTagVersion2).saveToFileCompressed(good));
+    const std::string goodText = good.toStdString();
+
+    expectText({("stats|" + goodText).c_str(),
+                ("file            " + goodText +
+                 "\n"
+                 "layout          version 2\n"
+                 "records         2\n"
+                 "record  success  aborted  failed  rate  (jobs of the last 72 hours)\n"
+                 "     0        5        1       4   128\n"
+                 "     1        0        0       0     -\n")
+                    .c_str()});
+    expectJson(("stats|" + goodText).c_str(),
+               ("{\"file\": \"" + goodText + R"(", "layout": 2, "hours": 72, "records": [
+                    {"record": 0, "success": 5, "aborted": 1, "failed": 4, "rate": 128},
+                    {"record": 1, "success": 0, "aborted": 0, "failed": 0, "rate": null}]})")
+                   .c_str());
+
+    // A record cut short is refused whole, with the loader's reason.
+    const QString cut = dir.filePath(QStringLiteral("cut.kxs"));
+    ASSERT_TRUE(_KX_DataBuffer(data.left(data.size() - 1), kxC::_server_clientInfo::typeTagVersion2)
+                    .saveToFileCompressed(cut));
+    kxC::_server_clientInfo loader;
+    ASSERT_FALSE(loader.loadFromFile(cut));
+    const Outcome refused = runInspect({QStringLiteral("stats"), cut});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.out.toStdString(), "");
+    EXPECT_EQ(refused.err, QStringLiteral("kxinspect stats: %1: %2\n").arg(cut, loader.errorText()));
+
+    const Outcome missing = runInspect({QStringLiteral("stats"), dir.filePath(QStringLiteral("none.kxs"))});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.startsWith(QStringLiteral("kxinspect stats: ") +
+                                       dir.filePath(QStringLiteral("none.kxs"))))
+        << missing.err.toStdString();
+}
+
+TEST(KxInspect, ConfigListsKeysAndScramblesTexts) {
+    expectText({"config|--group|Cloud",
+                "clArmConnectorPort               Cloud            int    55555  (20..65535)\n"
+                "clDisableClearPasswords          Cloud            bool   false\n"});
+    expectJson(
+        "config|jGetProjectNameBy|clDisableClearPasswords",
+        R"({"keys": [{"name": "jGetProjectNameBy", "group": "Jobs", "type": "int", "default": 4, "min": 0, "max": 4},
+                            {"name": "clDisableClearPasswords", "group": "Cloud", "type": "bool", "default": false}]})");
+    // Every key of the table is listed once, one line each.
+    const Outcome all = runInspect({QStringLiteral("config")});
+    EXPECT_EQ(all.exitCode, 0);
+    EXPECT_EQ(all.out.count(QLatin1Char('\n')), 234);
+
+    const char* scrambled = "kxCALeL=pE8mMqUGh/B8xH51Gm=LIUFOKM5FDuMB70Ju1A/9MUJBYmMsjDaECEeKQlD0nFawL";
+    expectText({"config|encode|secret pass", (std::string("scrambled       ") + scrambled + "\n").c_str()});
+    expectJson((std::string("config|decode|") + scrambled).c_str(), R"({"text": "secret pass"})");
+    // A text that is not well-formed comes back as it stands, as the store reads it.
+    expectText({"config|decode|kxCAbroken", "text            kxCAbroken\n"});
+
+    const FaultCase cases[] = {
+        {"config|nokey", 2, "kxinspect config: unknown key 'nokey'\n"},
+        {"config|--group|Nope", 2, "kxinspect config: no key in group 'Nope'\n"},
+        {"config|jGetProjectNameBy|--group|Cloud", 2,
+         "kxinspect config: no key 'jGetProjectNameBy' in group 'Cloud'\n"},
+        {"config|encode", 2, "kxinspect config: encode needs one TEXT\n"},
+        {"config|encode|kxCAx", 2,
+         "kxinspect config: TEXT 'kxCAx' begins with kxCA: it would be taken as scrambled already\n"},
+    };
+    expectFaults(cases);
+    // A text the scrambled form cannot hold is refused, not stored as it stands.
+    const Outcome tooLong =
+        runInspect({QStringLiteral("config"), QStringLiteral("encode"), QString(125, QLatin1Char('a'))});
+    EXPECT_EQ(tooLong.exitCode, 2);
+    EXPECT_EQ(tooLong.err.toStdString(),
+              "kxinspect config: TEXT is 125 characters long, more than the 124 it may hold\n");
+}
+
+TEST(KxInspect, FilterTestsEachJobOfTheFarm) {
+    const std::string farm = KX_SAMPLE_FARM_FILE;
+    expectText({("filter|anna -preview|--farm|" + farm).c_str(), "filter          anna -preview\n"
+                                                                 "match           all terms\n"
+                                                                 "terms           ANNA\n"
+                                                                 "exclude terms   PREVIEW\n"
+                                                                 "keywords        \n"
+                                                                 "pass {KT9 } shot010 preview\n"
+                                                                 "pass {KT9 } shot010 frames done\n"
+                                                                 "pass {KT9 } shot010 finished\n"
+                                                                 "fail {EHSb} shot020 layer finished\n"
+                                                                 "fail {YV2 } shot030 preview\n"
+                                                                 "fail {7UW } shot040 finished\n"
+                                                                 "fail {DT7 } shot050 frames done\n"});
+    // --invert swaps the roles: the plain term now excludes.
+    const Outcome inverted =
+        runInspect({QStringLiteral("filter"), QStringLiteral("anna"), QStringLiteral("--invert"),
+                    QStringLiteral("--farm"), QString::fromStdString(farm), QStringLiteral("--json")});
+    EXPECT_EQ(inverted.exitCode, 0);
+    const QJsonObject document = QJsonDocument::fromJson(inverted.out.toUtf8()).object();
+    EXPECT_EQ(document.value(QStringLiteral("excludeTerms")).toArray(), QJsonArray{QStringLiteral("ANNA")});
+    EXPECT_EQ(
+        document.value(QStringLiteral("jobs")).toArray().at(0).toObject().value(QStringLiteral("passes")),
+        QJsonValue(false));
+    EXPECT_EQ(
+        document.value(QStringLiteral("jobs")).toArray().at(3).toObject().value(QStringLiteral("passes")),
+        QJsonValue(true));
+
+    // A filter that lets no job pass answers no.
+    const Outcome none = runInspect({QStringLiteral("filter"), QStringLiteral("zzz"),
+                                     QStringLiteral("--farm"), QString::fromStdString(farm)});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.out.count(QStringLiteral("\nfail ")), 7);
+    EXPECT_EQ(none.err.toStdString(), "");
+
+    const std::string malformed = KX_MALFORMED_FARM_FILE;
+    const std::string malformedCall = "filter|x|--farm|" + malformed;
+    const std::string malformedMessage =
+        "kxinspect filter: " + malformed +
+        ":4: number must be a whole number from 0 to 4294967295, not '12x'\n";
+    const std::string missingMessage = "kxinspect filter: " + malformed + ".none: ";
+    const FaultCase cases[] = {
+        {"filter|x", 2, "kxinspect filter: missing --farm FILE\n"},
+        {malformedCall.c_str(), 2, malformedMessage.c_str()},
+    };
+    expectFaults(cases);
+    const Outcome missing =
+        runInspect({QStringLiteral("filter"), QStringLiteral("x"), QStringLiteral("--farm"),
+                    QString::fromStdString(malformed) + QStringLiteral(".none")});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.startsWith(QString::fromStdString(missingMessage))) << missing.err.toStdString();
+}
+
+TEST(KxInspect, StatusShowsTheThreadTextAndTheOffReason) {
+    expectText({"status|0|--job|1|--detail|90", "status          High CPU Usage (enable in 1m)\n"
+                                                "off reason      1: High CPU Usage (enable in 1m)\n"});
+    expectText({"status|3|--job|123456789012|--detail|300", "status          {AAAv} Rendering Job\n"});
+    expectJson("status|1", R"({"status": "Idle"})");
+    expectJson("status|2|--job|7|--detail|65",
+               R"J({"status": "User logged off (enable in 1m)", "offReason": 7,
+                                                   "offReasonText": "User logged off (enable in 1m)"
+})J");
+    const FaultCase cases[] = {
+        {"status|200", 2, "kxinspect status: CODE '200' is out of range (-128 to 127)\n"},
+        {"status|1|--detail|40000", 2,
+         "kxinspect status: --detail '40000' is out of range (-32768 to 32767)\n"},
+        {"status|1|--job|-1", 2, "kxinspect status: --job '-1' is out of range (0 to 9223372036854775807)\n"},
+    };
+    expectFaults(cases);
+}

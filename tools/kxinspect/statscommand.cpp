@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+// kxinspect stats: a client statistics file loaded with the loader's size checks.
+#include "inspect.h"
+
+#include "clients/clientstats.h"
+
+#include <QJsonArray>
+
+#include <memory>
+
+namespace {
+
+int runStats(const kxInspectCall& call, kxInspectResult& result) {
+    const QString path = call.arguments.first();
+    auto stats = std::make_unique<kxC::_server_clientInfo>();
+    if (!stats->loadFromFile(path)) {
+        result.fault = QStringLiteral("%1: %2").arg(path, stats->errorText());
+        return kxInspectFault;
+    }
+    const int layout = stats->clientInfos_v1() ? 1 : 2;
+    kxInspectLine(result.text, QStringLiteral("file"), path);
+    kxInspectLine(result.text, QStringLiteral("layout"), QStringLiteral("version %1").arg(layout));
+    kxInspectLine(result.text, QStringLiteral("records"), QString::number(stats->count()));
+    result.text += QStringLiteral("record  success  aborted  failed  rate  (jobs of the last %1 hours)\n")
+                       .arg(kxC::_Client_jobEfficiencyRate::lastQueriedHours());
+
+    QJsonArray records;
+    auto info = std::make_unique<kxC::_Client_Info>();
+    for (int i = 0; i < stats->count(); ++i) {
+        *info = stats->info(i);
+        const kxC::_Client_jobEfficiencyRate& rate = info->jobEfficiencyRate;
+        const int success = rate.getLastHoursSuccessJobs();
+        const int aborted = rate.getLastHoursCleanAbortJobs();
+        const int failed = rate.getLastHoursFailJobs();
+        const bool valid = rate.successRateValid != 0;
+        const QString rateText = valid ? QString::number(rate.successRate) : QStringLiteral("-");
+        result.text += QStringLiteral("%1  %2  %3  %4  %5\n")
+                           .arg(i, 6)
+                           .arg(success, 7)
+                           .arg(aborted, 7)
+                           .arg(failed, 6)
+                           .arg(rateText, 4);
+        QJsonObject record{{QStringLiteral("record"), i},
+                           {QStringLiteral("success"), success},
+                           {QStringLiteral("aborted"), aborted},
+                           {QStringLiteral("failed"), failed}};
+        record.insert(QStringLiteral("rate"), valid ? QJsonValue(int(rate.successRate)) : QJsonValue());
+        records.append(record);
+    }
+    result.json.insert(QStringLiteral("file"), path);
+    result.json.insert(QStringLiteral("layout"), layout);
+    result.json.insert(QStringLiteral("hours"), kxC::_Client_jobEfficiencyRate::lastQueriedHours());
+    result.json.insert(QStringLiteral("records"), records);
+    return kxInspectOk;
+}
+
+} // namespace
+
+const kxInspectCommand kxInspectStatsCommand = {
+    "stats",
+    "FILE",
+    "a client statistics file: its records' job counts and success rates",
+    "FILE is the server's compressed client statistics file, either record layout. A file that is\n"
+    "missing, does not decompress or does not hold whole records is refused with the loader's message.\n"
+    "The rate is 0 to 255 ('-' when no job was counted).\n",
+    {},
+    1,
+    1,
+    runStats,
+};

@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+// kxinspect unc and vmid: the automatic mount point of a share or export, and virtual-machine
+// identifiers both ways.
+#include "inspect.h"
+
+#include "config/kxgconfig.h"
+#include "config/kxguncmap.h"
+
+#include <memory>
+
+namespace {
+
+int runUnc(const kxInspectCall& call, kxInspectResult& result) {
+    const QString path = call.arguments.first();
+    if (!kxInspectLatin1Text(path, QStringLiteral("PATH"), 100, result.fault))
+        return kxInspectFault;
+    const bool share = path.startsWith(QLatin1String("\\\\"));
+    const bool nfs = !share && path.indexOf(QLatin1String(":/")) > 0;
+    if (!share && !nfs) {
+        result.fault = QStringLiteral("PATH '%1' is neither a share (\\\\server\\share) nor an NFS export "
+                                      "(server:/export)")
+                           .arg(path);
+        return kxInspectFault;
+    }
+    _kxgUNC_map map;
+    const _kxString8_allSize<100> text(path);
+    const QString mountPoint =
+        (share ? map.calcAutoMountPointUNC(text) : map.calcAutoMountPointNFS(text)).toQString();
+
+    kxInspectLine(result.text, QStringLiteral("path"), path);
+    kxInspectLine(result.text, QStringLiteral("kind"),
+                  share ? QStringLiteral("share") : QStringLiteral("NFS export"));
+    kxInspectLine(result.text, QStringLiteral("mount point"),
+                  mountPoint.isEmpty() ? QStringLiteral("(none: it would cover the root or a system folder)")
+                                       : mountPoint);
+    result.json.insert(QStringLiteral("path"), path);
+    result.json.insert(QStringLiteral("kind"), share ? QStringLiteral("share") : QStringLiteral("nfs"));
+    result.json.insert(QStringLiteral("mountPoint"), mountPoint);
+    return mountPoint.isEmpty() ? kxInspectNo : kxInspectOk;
+}
+
+QString hexId(unsigned long long id) {
+    return QStringLiteral("0x") + QString::number(id, 16).rightJustified(16, QLatin1Char('0'));
+}
+
+int runVmid(const kxInspectCall& call, kxInspectResult& result) {
+    const QString action = call.arguments.first();
+    // About 340 KB: kept off the stack.
+    auto config = std::make_unique<_kxgConfig>();
+    if (action == QLatin1String("join")) {
+        if (call.arguments.size() != 3) {
+            result.fault =
+                QStringLiteral("join needs NUMBER and NAME (usage: kxinspect vmid join NUMBER NAME "
+                               "[--id ID])");
+            return kxInspectFault;
+        }
+        qint64 number = 0;
+        qint64 id = 0;
+        if (!kxInspectInteger(call.arguments[1], QStringLiteral("NUMBER"), -128, 127, number, result.fault))
+            return kxInspectFault;
+        if (call.has("id") &&
+            !kxInspectInteger(call.value("id"), QStringLiteral("--id"), 0, INT64_MAX, id, result.fault))
+            return kxInspectFault;
+        const QString name = call.arguments[2];
+        if (!kxInspectLatin1Text(name, QStringLiteral("NAME"), 75, result.fault))
+            return kxInspectFault;
+        const unsigned long long idValue = quint64(id);
+        const signed char numberValue = static_cast<signed char>(number);
+        const QString joined =
+            config->joinVM_ID(idValue, numberValue, _kxString8_allSize<75>(name)).toQString();
+        kxInspectLine(result.text, QStringLiteral("text"), joined);
+        result.json.insert(QStringLiteral("text"), joined);
+        return kxInspectOk;
+    }
+    if (action == QLatin1String("split")) {
+        if (call.arguments.size() != 2) {
+            result.fault = QStringLiteral("split needs one TEXT (usage: kxinspect vmid split TEXT)");
+            return kxInspectFault;
+        }
+        const QString text = call.arguments[1];
+        if (!kxInspectLatin1Text(text, QStringLiteral("TEXT"), 200, result.fault))
+            return kxInspectFault;
+        unsigned long long id = 0;
+        signed char number = 0;
+        _kxString8_allSize<75> name;
+        config->splitVM_ID(_kxString8_allSize<200>(text), &id, &number, &name);
+        kxInspectLine(result.text, QStringLiteral("number"), QString::number(int(number)));
+        kxInspectLine(result.text, QStringLiteral("id"), hexId(id));
+        kxInspectLine(result.text, QStringLiteral("name"), name.toQString());
+        result.json.insert(QStringLiteral("number"), int(number));
+        result.json.insert(QStringLiteral("id"), hexId(id));
+        result.json.insert(QStringLiteral("name"), name.toQString());
+        return kxInspectOk;
+    }
+    result.fault = QStringLiteral("'%1' is neither join nor split").arg(action);
+    return kxInspectFault;
+}
+
+} // namespace
+
+const kxInspectCommand kxInspectUncCommand = {
+    "unc",
+    "PATH",
+    "the automatic mount point of a Windows share or an NFS export",
+    "PATH is a share (\\\\server\\share\\...) or an NFS export (server:/export/...), at most 100\n"
+    "characters. Exit code 1 when the path gives no mount point (it would cover the root or a system\n"
+    "folder).\n",
+    {},
+    1,
+    1,
+    runUnc,
+};
+
+const kxInspectCommand kxInspectVmidCommand = {
+    "vmid",
+    "join NUMBER NAME | split TEXT",
+    "virtual-machine identifier texts, joined from their parts or split into them",
+    "join: NUMBER -128 to 127, NAME at most 75 Latin-1 characters, --id the machine's identifier\n"
+    "(decimal or 0x...). split: TEXT as join writes it; numbers are hexadecimal.\n",
+    {{"id", "ID", "with join: the virtual machine's identifier"}},
+    1,
+    3,
+    runVmid,
+};
