@@ -643,7 +643,7 @@ struct KX_EXPORT _JobSend : _JobSave {
 
     /// Frame slots used by the arithmetic: frameCount, or 1 for a record that holds 0 or less.
     qint64 frameSlotsPerPart() const { return frameCount > 0 ? frameCount : 1; }
-    /// The frame step used by the arithmetic: seqStep, or 1 for a record that holds 0.
+    /// The frame step to divide by: seqStep, or 1 for a record that holds 0.
     int frameStep() const { return seqStep == 0 ? 1 : seqStep; }
 };
 #pragma pack(pop)
