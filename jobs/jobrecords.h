@@ -348,7 +348,8 @@ struct KX_EXPORT _JobSettingsScene {
     QString customData_sub(int start, int length, CUSTOMData_Modes mode) const;
 
 private:
-    /// Walks the name index; calls `visit(name, value)` per entry until it returns false.
+    /// Walks the name index; calls `visit(name, value)` per entry until it returns false. `name` and
+    /// `value` are callables that decode the entry's texts.
     template <typename Visit>
     void customDataWalk(Visit visit) const;
     /// Name and value of entry `id`; the outputs stay untouched for an id outside 0..count-1.

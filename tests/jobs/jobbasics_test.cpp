@@ -371,8 +371,10 @@ TEST_F(JobBasicsCustomData, AllAsStringHidesUserInfoAndCommentExactly) {
 TEST_F(JobBasicsCustomData, ValueBlockIsTheUpperCasedValueArea) {
     EXPECT_TRUE(job->customData_allValuesAsBlock_Uppercase().isEmpty());
     job->customDataSet_All(QStringList{QStringLiteral("a"), QStringLiteral("b")},
-                           QStringList{QStringLiteral("Red"), QStringLiteral("caf\u00E9")});
-    EXPECT_EQ(job->customData_allValuesAsBlock_Uppercase().toQString(), QStringLiteral("REDCAF\u00C9"));
+                           QStringList{QStringLiteral("Red"), QStringLiteral("caf\u00E9\u00FF\u00B5\u00DF")});
+    // The y with diaeresis, the micro sign and the sharp s have no upper case in Latin-1: they stay.
+    EXPECT_EQ(job->customData_allValuesAsBlock_Uppercase().toQString(),
+              QStringLiteral("REDCAF\u00C9\u00FF\u00B5\u00DF"));
     job->customData_ClearAll();
     EXPECT_EQ(job->customData_maxIDs(), 0);
     EXPECT_TRUE(job->customData_allValuesAsBlock_Uppercase().isEmpty());
