@@ -44,7 +44,17 @@ void _JobBasics_noSettings_noPaths::setCommandPassword(const _kxString8_allSize<
 }
 
 bool _JobBasics_noSettings_noPaths::isRightCommandPW(const _passHash& hash) const {
-    return commandPasswordHash.isEmpty() || commandPasswordHash.isEqual(hash);
+    if (commandPasswordHash.isEmpty())
+        return true;
+    // Every byte is compared whatever the earlier ones gave, so the time an answer takes tells nothing
+    // about how many leading bytes of a guessed hash were right. The lengths are no secret.
+    const int n = commandPasswordHash.len();
+    if (hash.len() != n)
+        return false;
+    unsigned difference = 0;
+    for (int i = 0; i < n; ++i)
+        difference |= unsigned(quint8(commandPasswordHash.text[i]) ^ quint8(hash.text[i]));
+    return difference == 0;
 }
 
 // ---- level 3 ---------------------------------------------------------------------------------------

@@ -242,7 +242,8 @@ struct KX_EXPORT _JobBasics_noSettings_noPaths {
     }
     /// Stores the 16-byte hash of `password`; the password itself is not kept.
     void setCommandPassword(const _kxString8_allSize<40>& password);
-    /// True when the job has no command password (empty hash) or `hash` equals the stored one.
+    /// True when the job has no command password (empty hash) or `hash` equals the stored one; the
+    /// bytes are compared in constant time.
     bool isRightCommandPW(const _passHash& hash) const;
 };
 
