@@ -15,10 +15,16 @@ namespace {
 // Texts that only a crashing or exhausted process writes: they count as critical whatever their level.
 const char* const crashTexts[] = {"Access violation", "PAGE_FAULT", "std::bad_alloc:bad allocation"};
 
+// Every line is checked, so the check is one pass over the text: a crash text can only start where
+// the first letter of one stands.
 bool isCrashText(const QString& text) {
-    for (const char* crash : crashTexts)
-        if (text.contains(QLatin1String(crash), Qt::CaseSensitive))
-            return true;
+    const QStringView view(text);
+    for (qsizetype i = 0; i < view.size(); ++i) {
+        const char16_t unit = view[i].unicode();
+        for (const char* crash : crashTexts)
+            if (unit == char16_t(crash[0]) && view.mid(i).startsWith(QLatin1String(crash)))
+                return true;
+    }
     return false;
 }
 
