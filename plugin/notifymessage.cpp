@@ -2,7 +2,8 @@
 // Copyright the kxNotifyKXMessage authors
 #include "plugin/notifymessage.h"
 
-#include <charconv>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -18,10 +19,19 @@ QString joined(const Pieces&... pieces) {
 /// "  n:", the count in decimal and "|||\n".
 struct CountText {
     explicit CountText(int clientCount) {
-        char digits[12];
-        const auto end = std::to_chars(digits, digits + sizeof digits, clientCount).ptr;
+        // Digits by hand: std::to_chars would leave its digit tables among the library's exported names.
+        char16_t digits[10];
+        int n = 0;
+        unsigned magnitude = clientCount < 0 ? 0u - unsigned(clientCount) : unsigned(clientCount);
+        do {
+            digits[n++] = char16_t(u'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
         char16_t* at = std::copy(std::begin(u"  n:"), std::end(u"  n:") - 1, units);
-        at = std::copy(digits, end, at);
+        if (clientCount < 0)
+            *at++ = u'-';
+        while (n > 0)
+            *at++ = digits[--n];
         at = std::copy(std::begin(u"|||\n"), std::end(u"|||\n") - 1, at);
         size = at - units;
     }
