@@ -7,6 +7,12 @@ foreach(dir runtime config jobs clients renderapps plugin platform/kxshared)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kxNotifyKXMessage/${dir}
             FILES_MATCHING PATTERN "*.h")
 endforeach()
+# The installed libraries find each other in their own folder, so a tool built against the package
+# starts without a library search path: the product library needs libkxShared.so beside it.
+set_target_properties(kxShared PROPERTIES INSTALL_RPATH "$ORIGIN")
+if(TARGET kxNotifyKXMessage)
+    set_target_properties(kxNotifyKXMessage PROPERTIES INSTALL_RPATH "$ORIGIN")
+endif()
 install(TARGETS kxShared kxdatamodel EXPORT kxNotifyKXMessageTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})

@@ -8,6 +8,9 @@
 #include "kxcrc.h"
 #include "kxhash.h"
 
+#include <QtEndian>
+
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -41,7 +44,17 @@ void _JobBasics_noSettings_noPaths::setCommandPassword(const _kxString8_allSize<
 }
 
 bool _JobBasics_noSettings_noPaths::isRightCommandPW(const _passHash& hash) const {
-    return commandPasswordHash.isEmpty() || commandPasswordHash.isEqual(hash);
+    if (commandPasswordHash.isEmpty())
+        return true;
+    // Every byte is compared whatever the earlier ones gave, so the time an answer takes tells nothing
+    // about how many leading bytes of a guessed hash were right. The lengths are no secret.
+    const int n = commandPasswordHash.len();
+    if (hash.len() != n)
+        return false;
+    unsigned difference = 0;
+    for (int i = 0; i < n; ++i)
+        difference |= unsigned(quint8(commandPasswordHash.text[i]) ^ quint8(hash.text[i]));
+    return difference == 0;
 }
 
 // ---- level 3 ---------------------------------------------------------------------------------------
@@ -264,6 +277,8 @@ bool needsUnicode(const QString& value) {
 
 } // namespace
 
+// The visitor receives two callables that decode the entry's name and value when called: a lookup by
+// position or by name then decodes only what it reads, not every value it walks past.
 template <typename Visit>
 void _JobSettingsScene::customDataWalk(Visit visit) const {
     const int namesEnd = clampToBuffer(customDataNamesEnd);
@@ -276,13 +291,19 @@ void _JobSettingsScene::customDataWalk(Visit visit) const {
             return;
         const int start = (customData[off + 1] << 8) | customData[off + 2];
         const int length = (customData[off + 3] << 8) | customData[off + 4];
-        int p = off + 5;
-        QString name;
-        while (p < namesEnd && customData[p] != 0)
-            name += QChar(char16_t(customData[p++]));
-        off = p + 1;
-        const QString value =
-            customData_sub(start, length, type == customTypeUnicode ? CUSTOMData_Unicode : CUSTOMData_Char);
+        const int nameStart = off + 5;
+        const void* zero = std::memchr(customData + nameStart, 0, std::size_t(namesEnd - nameStart));
+        const int nameEnd = zero ? int(static_cast<const quint8*>(zero) - customData) : namesEnd;
+        off = nameEnd + 1;
+        // Names are stored one byte per character, which is Latin-1.
+        const auto name = [&] {
+            return QString::fromLatin1(reinterpret_cast<const char*>(customData + nameStart),
+                                       nameEnd - nameStart);
+        };
+        const auto value = [&] {
+            return customData_sub(start, length,
+                                  type == customTypeUnicode ? CUSTOMData_Unicode : CUSTOMData_Char);
+        };
         if (!visit(name, value))
             return;
     }
@@ -295,14 +316,11 @@ QString _JobSettingsScene::customData_sub(int start, int length, CUSTOMData_Mode
     const int width = mode == CUSTOMData_Unicode ? 2 : 1;
     const int available = (customDataSize - start) / width;
     const int n = length < available ? length : available;
-    r.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        const int at = start + i * width;
-        if (mode == CUSTOMData_Unicode)
-            r += QChar(char16_t((customData[at] << 8) | customData[at + 1]));
-        else
-            r += QChar(char16_t(customData[at]));
-    }
+    // 8-bit values are Latin-1; 16-bit ones are stored high byte first.
+    if (mode != CUSTOMData_Unicode)
+        return QString::fromLatin1(reinterpret_cast<const char*>(customData + start), n);
+    r.resize(n);
+    qFromBigEndian<char16_t>(customData + start, n, r.data());
     return r;
 }
 
@@ -321,8 +339,8 @@ void _JobSettingsScene::customData_ClearAll() {
 
 bool _JobSettingsScene::customData_Contains(const QString& name) const {
     bool found = false;
-    customDataWalk([&](const QString& n, const QString&) {
-        found = n.compare(name, Qt::CaseInsensitive) == 0;
+    customDataWalk([&](const auto& n, const auto&) {
+        found = n().compare(name, Qt::CaseInsensitive) == 0;
         return !found;
     });
     return found;
@@ -336,13 +354,13 @@ void _JobSettingsScene::customDataEntryByID(int id, QString* name, QString* valu
     if (id < 0 || id >= customData_maxIDs())
         return;
     int i = 0;
-    customDataWalk([&](const QString& n, const QString& v) {
+    customDataWalk([&](const auto& n, const auto& v) {
         if (i++ != id)
             return true;
         if (name)
-            *name = n;
+            *name = n();
         if (value)
-            *value = v;
+            *value = v();
         return false;
     });
 }
@@ -361,9 +379,9 @@ QString _JobSettingsScene::customData_StrByID(const int& id) const {
 
 QString _JobSettingsScene::customData_Str(const QString& name) const {
     QString r;
-    customDataWalk([&](const QString& n, const QString& v) {
-        if (n.compare(name, Qt::CaseInsensitive) == 0) {
-            r = v;
+    customDataWalk([&](const auto& n, const auto& v) {
+        if (n().compare(name, Qt::CaseInsensitive) == 0) {
+            r = v();
             return false;
         }
         return true;
@@ -382,16 +400,16 @@ QString _JobSettingsScene::customData_CommentInfo() const {
 void _JobSettingsScene::customData_All(QStringList& names, QStringList& values) const {
     names.clear();
     values.clear();
-    customDataWalk([&](const QString& n, const QString& v) {
-        names.append(n);
-        values.append(v);
+    customDataWalk([&](const auto& n, const auto& v) {
+        names.append(n());
+        values.append(v());
         return true;
     });
 }
 
 void _JobSettingsScene::customData_All(_varValList& list) const {
-    customDataWalk([&](const QString& n, const QString& v) {
-        list.add(n, v);
+    customDataWalk([&](const auto& n, const auto& v) {
+        list.add(n(), v());
         return true;
     });
 }
@@ -402,20 +420,28 @@ _kxString8_allSize<5000> _JobSettingsScene::customData_allValuesAsBlock_Uppercas
     const int to = clampToBuffer(customDataValuesEnd);
     if (customData_maxIDs() == 0 || to <= from || to - from > 4999)
         return r;
+    // A byte whose upper case lies outside Latin-1 (the y with diaeresis, the micro sign) stays as it is.
+    static const auto upperOf = [] {
+        std::array<char, 256> table{};
+        for (int c = 0; c < 256; ++c) {
+            const char16_t upper = QChar(char16_t(c)).toUpper().unicode();
+            table[std::size_t(c)] = char(upper < 256 ? upper : c);
+        }
+        return table;
+    }();
     char block[customDataSize];
-    for (int i = from; i < to; ++i) {
-        const QChar upper = QChar(char16_t(customData[i])).toUpper();
-        block[i - from] = char(upper.unicode() < 256 ? upper.unicode() : customData[i]);
-    }
+    for (int i = from; i < to; ++i)
+        block[i - from] = upperOf[customData[i]];
     r.set(block, to - from);
     return r;
 }
 
 QString _JobSettingsScene::customData_AllAsString() const {
     QString r;
-    customDataWalk([&](const QString& n, const QString& v) {
+    customDataWalk([&](const auto& entryName, const auto& v) {
+        const QString n = entryName();
         if (n != CUSTOMUserInfoName && n != CUSTOMCommentInfoName)
-            r += QStringLiteral("|%1: '%2' ").arg(n, v);
+            r += QStringLiteral("|%1: '%2' ").arg(n, v());
         return true;
     });
     return r;

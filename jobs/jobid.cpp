@@ -105,11 +105,14 @@ quint32 _IDShort::int32() const {
     return (quint32(idTop) << 24) + (quint32(idMid) << 8) + preID;
 }
 
-// Taking T straight from the short form gives the identifier's own text for every short form that
-// came from an identifier, and a stable text for values above what a 32-bit main number can hold
-// (rebuilding idValue as T * 10000 would wrap there).
+// The short form stands for the identifier whose main number is X * 10000; that number is rebuilt in
+// 32 bits, as the identifier holds it, so a short form made from a real identifier shows that
+// identifier's text and any other 32-bit value shows the text of the identifier it names.
 QString _IDShort::str() const {
-    return shortText(quint32(idTop) * 65536u + idMid, preID);
+    _IDDecomp d = _IDDecomp::fromID(0);
+    d.preID = preID;
+    d.idValue = (quint32(idTop) * 65536u + idMid) * 10000u;
+    return d.str();
 }
 
 QString ID2str(quint64 id) {

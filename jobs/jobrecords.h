@@ -242,7 +242,8 @@ struct KX_EXPORT _JobBasics_noSettings_noPaths {
     }
     /// Stores the 16-byte hash of `password`; the password itself is not kept.
     void setCommandPassword(const _kxString8_allSize<40>& password);
-    /// True when the job has no command password (empty hash) or `hash` equals the stored one.
+    /// True when the job has no command password (empty hash) or `hash` equals the stored one; the
+    /// bytes are compared in constant time.
     bool isRightCommandPW(const _passHash& hash) const;
 };
 
@@ -348,7 +349,8 @@ struct KX_EXPORT _JobSettingsScene {
     QString customData_sub(int start, int length, CUSTOMData_Modes mode) const;
 
 private:
-    /// Walks the name index; calls `visit(name, value)` per entry until it returns false.
+    /// Walks the name index; calls `visit(name, value)` per entry until it returns false. `name` and
+    /// `value` are callables that decode the entry's texts.
     template <typename Visit>
     void customDataWalk(Visit visit) const;
     /// Name and value of entry `id`; the outputs stay untouched for an id outside 0..count-1.
@@ -648,7 +650,7 @@ struct KX_EXPORT _JobSend : _JobSave {
 
     /// Frame slots used by the arithmetic: frameCount, or 1 for a record that holds 0 or less.
     qint64 frameSlotsPerPart() const { return frameCount > 0 ? frameCount : 1; }
-    /// The frame step used by the arithmetic: seqStep, or 1 for a record that holds 0.
+    /// The frame step to divide by: seqStep, or 1 for a record that holds 0.
     int frameStep() const { return seqStep == 0 ? 1 : seqStep; }
 };
 #pragma pack(pop)

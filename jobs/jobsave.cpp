@@ -397,7 +397,8 @@ double _JobSend::F2fnNoOffset(long long F, signed char* part) const {
     const qint64 n = frameSlotsPerPart();
     if (part)
         *part = static_cast<signed char>(F / n);
-    return double(F % n) * frameStep() + seqStart;
+    // A step of 0 puts every slot on the first frame; only fn2F, which divides by the step, needs 1.
+    return double(F % n) * seqStep + seqStart;
 }
 
 double _JobSend::F2fn(long long F, signed char* part) const {

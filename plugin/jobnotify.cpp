@@ -14,10 +14,6 @@
 #include "kxstring.h"
 #include "kxtime.h"
 
-#include <QStringList>
-
-#include <vector>
-
 namespace {
 
 // The server's list is reached through the byte offsets of the contract; the shared record types must
@@ -59,6 +55,12 @@ public:
         return record;
     }
 
+    /// Starts loading the name of the client at `position` into the cache.
+    void prefetchName(int position) const {
+        if (const unsigned char* record = client(position))
+            __builtin_prefetch(record + kxClientListOffsets::clientName);
+    }
+
     static const _kxString8_allSize<50>& name(const unsigned char* client) {
         return *reinterpret_cast<const _kxString8_allSize<50>*>(client + kxClientListOffsets::clientName);
     }
@@ -68,6 +70,60 @@ public:
 
 private:
     unsigned char* base;
+};
+
+/// How many clients ahead the delivery loop asks for a client's name.
+constexpr int namePrefetchDistance = 8;
+
+/// A text field of the job, read in place.
+template <int N>
+QStringView fieldOf(const _kxString<N>& field) {
+    return QStringView(field.data(), field.len());
+}
+
+/// The parts of the recipient text, split at every ";", in the 8-bit form client names have and cut to
+/// their 50 characters. A client receives the message when its name equals any part, so a part listed
+/// again (an empty one between two semicolons, a name given twice) is kept once.
+class RecipientNames {
+public:
+    using Name = _kxString8_allSize<50>;
+
+    explicit RecipientNames(QStringView recipients) {
+        qsizetype from = 0;
+        for (;;) {
+            const qsizetype semicolon = recipients.indexOf(u';', from);
+            add(recipients.mid(from, semicolon < 0 ? recipients.size() - from : semicolon - from));
+            if (semicolon < 0)
+                break;
+            from = semicolon + 1;
+        }
+    }
+
+    const Name* begin() const { return names; }
+    const Name* end() const { return names + count; }
+
+private:
+    void add(QStringView part) {
+        // Latin-1, with '?' for what it cannot hold, as a client name is built from a QString.
+        char bytes[Name::capacity];
+        const int n = int(part.size() < Name::capacity ? part.size() : Name::capacity);
+        for (int i = 0; i < n; ++i) {
+            const char16_t unit = part.at(i).unicode();
+            bytes[i] = unit > 0xFF ? '?' : char(unit);
+        }
+        Name name;
+        name.set(bytes, n);
+        for (int i = 0; i < count; ++i)
+            if (names[i].isEqual(name))
+                return;
+        if (count < maxParts)
+            names[count++] = name;
+    }
+
+    // The recipient field holds 50 characters, so at most 51 parts.
+    static constexpr int maxParts = decltype(kxJ::_JobSend::messageClientNames)::capacity + 1;
+    Name names[maxParts];
+    int count = 0;
 };
 
 } // namespace
@@ -94,34 +150,26 @@ int kxNotifyJob(const _kxPluginNotify* record) {
         }
 
         const QString message = kxLatin1RoundTrip(kxComposeNotifyMessage(
-            job.status, _kxTime(true).asStringDateHourMin(), jobText, job.userName.toQString(),
-            job.sceneName.toQString(), job.imageDir.toQString(), job.imageFileName.toQString()));
-        const QString recipients = job.messageClientNames.toQString();
+            job.status, _kxTime(true).asStringDateHourMin(), jobText, fieldOf(job.userName),
+            fieldOf(job.sceneName), fieldOf(job.imageDir), fieldOf(job.imageFileName)));
+        const QStringView recipients = fieldOf(job.messageClientNames);
 
         host.log(kxNotifyInfoLevel, kxNotifyComposedLine(jobText, recipients, message));
         // The line must be on disk before delivery starts, so a crash in delivery leaves it readable.
         if (_kxLogfile* log = host.mainLog())
             log->flush();
 
-        // A client receives the message when its name equals any part, so a part listed again (an
-        // empty one between two semicolons, a name given twice) need not be compared again.
-        std::vector<_kxString8_allSize<50>> names;
-        const QStringList parts = recipients.split(QLatin1Char(';'), Qt::KeepEmptyParts);
-        names.reserve(std::size_t(parts.size()));
-        for (const QString& part : parts) {
-            const _kxString8_allSize<50> name(part);
-            bool listed = false;
-            for (const _kxString8_allSize<50>& earlier : names)
-                listed = listed || earlier.isEqual(name);
-            if (!listed)
-                names.push_back(name);
-        }
+        const RecipientNames names(recipients);
         const _kxString<2500> text(message);
 
         const ClientListView clients(host.clientList());
         bool reached = false;
         // The count is read again for every client: it is the server's, not a copy.
         for (int position = 0; position < clients.usableCount(); ++position) {
+            // Client records are over 100 kB apart, so every name is a cache miss of its own: ask for
+            // a name a few clients ahead while this one is compared.
+            if (position + namePrefetchDistance < clients.usableCount())
+                clients.prefetchName(position + namePrefetchDistance);
             unsigned char* client = clients.client(position);
             if (client == nullptr)
                 continue;

@@ -6,6 +6,7 @@
 // plug-in writes to the server's log.
 
 #include <QString>
+#include <QStringView>
 
 /// Log levels the plug-in writes at.
 constexpr int kxNotifyInfoLevel = 17;
@@ -17,21 +18,20 @@ QString kxNotifyTemplate(quint8 status);
 
 /// The template for `status` with all six values put in at once: a value is never searched for
 /// placeholders, so a scene or folder named like "%3" stays as it is.
-QString kxComposeNotifyMessage(quint8 status, const QString& time, const QString& jobText,
-                               const QString& user, const QString& scene, const QString& imageDir,
-                               const QString& imageFile);
+QString kxComposeNotifyMessage(quint8 status, QStringView time, QStringView jobText, QStringView user,
+                               QStringView scene, QStringView imageDir, QStringView imageFile);
 
 /// The text as Latin-1 can carry it: characters outside Latin-1 replaced as QString::toLatin1 replaces
 /// them, and the text ending at its first zero character.
-QString kxLatin1RoundTrip(const QString& text);
+QString kxLatin1RoundTrip(QString text);
 
 /// "pNotify kxMessage started for job " followed by the job text.
-QString kxNotifyStartLine(const QString& jobText);
+QString kxNotifyStartLine(QStringView jobText);
 /// The warning for a job that names no recipient.
 QString kxNotifyNoRecipientLine();
 /// The job, the recipient text, a line feed and the message.
-QString kxNotifyComposedLine(const QString& jobText, const QString& recipients, const QString& message);
+QString kxNotifyComposedLine(QStringView jobText, QStringView recipients, QStringView message);
 /// The line for a call that reached at least one client; `clientCount` is the list's count.
-QString kxNotifySentLine(const QString& jobText, const QString& recipients, int clientCount);
+QString kxNotifySentLine(QStringView jobText, QStringView recipients, int clientCount);
 /// The warning for a call that reached no client.
-QString kxNotifyNotSentLine(const QString& jobText, const QString& recipients, int clientCount);
+QString kxNotifyNotSentLine(QStringView jobText, QStringView recipients, int clientCount);

@@ -15,10 +15,16 @@ namespace {
 // Texts that only a crashing or exhausted process writes: they count as critical whatever their level.
 const char* const crashTexts[] = {"Access violation", "PAGE_FAULT", "std::bad_alloc:bad allocation"};
 
+// Every line is checked, so the check is one pass over the text: a crash text can only start where
+// the first letter of one stands.
 bool isCrashText(const QString& text) {
-    for (const char* crash : crashTexts)
-        if (text.contains(QLatin1String(crash), Qt::CaseSensitive))
-            return true;
+    const QStringView view(text);
+    for (qsizetype i = 0; i < view.size(); ++i) {
+        const char16_t unit = view[i].unicode();
+        for (const char* crash : crashTexts)
+            if (unit == char16_t(crash[0]) && view.mid(i).startsWith(QLatin1String(crash)))
+                return true;
+    }
     return false;
 }
 
@@ -29,6 +35,32 @@ constexpr int blankStartWidth = 17;
 // An error-log entry longer than this is cut to its first errorEntryKeep characters.
 constexpr qsizetype errorEntryLimit = 2500000;
 constexpr qsizetype errorEntryKeep = 500;
+
+// True when kxToKXUTF8 would change the text: a control character other than line feed and tab (a
+// carriage return included), a C1 control or a surrogate. Most lines have none and are used as they
+// are.
+bool changedByKXUTF8(QStringView text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 ? (u != u'\n' && u != u'\t')
+                     : ((u >= 0x7F && u <= 0x9F) || (u >= 0xD800 && u <= 0xDFFF)))
+            return true;
+    }
+    return false;
+}
+
+// Appends `text`, putting the continuation indent behind every line feed.
+void appendIndented(QString& out, QStringView text) {
+    static const QString indent(continuationIndent, QLatin1Char(' '));
+    qsizetype from = 0;
+    for (qsizetype feed = text.indexOf(QLatin1Char('\n')); feed >= 0;
+         feed = text.indexOf(QLatin1Char('\n'), from)) {
+        out += text.mid(from, feed + 1 - from);
+        out += indent;
+        from = feed + 1;
+    }
+    out += text.mid(from);
+}
 
 } // namespace
 
@@ -89,52 +121,66 @@ void __KXSDK::logFileWriteError(int level, int /*flags*/, QString const& text) {
 }
 
 void __KXSDK::formatLogMessage(int level, int flags, QString text, QString& out) {
-    text = kxToKXUTF8(text, false);
-    out.clear();
+    if (changedByKXUTF8(text))
+        text = kxToKXUTF8(text, false);
+    QStringView body(text);
     const bool plain = (flags & flagPlain) != 0;
     const QChar separator = QLatin1Char(logSeparatorChar);
 
-    if (flags & flagBlankStart)
-        out = QString(blankStartWidth, QLatin1Char(' '));
-    else if (!plain)
-        out = _kxTime(true).asStringMt() + separator;
-
-    QString prefix;
-    if (!plain && text.size() > 2 && text.at(1) == separator) {
-        prefix = text.left(2);
-        text.remove(0, 2);
-        if (text.startsWith(QLatin1Char(' ')))
-            text.remove(0, 1);
+    QStringView prefix;
+    if (!plain && body.size() > 2 && body.at(1) == separator) {
+        prefix = body.left(2);
+        body = body.mid(2);
+        if (body.startsWith(QLatin1Char(' ')))
+            body = body.mid(1);
     }
 
+    QLatin1String tag;
     switch (level) {
     case 0:
-        text.prepend(QStringLiteral("CRF (CRITICAL FAILURE) - "));
+        tag = QLatin1String("CRF (CRITICAL FAILURE) - ");
         break;
     case 1:
-        text.prepend(QStringLiteral("ERR "));
+        tag = QLatin1String("ERR ");
         break;
     case 2:
-        text.prepend(QStringLiteral("WRN "));
+        tag = QLatin1String("WRN ");
         break;
     default: {
-        const bool selfTagged = text.size() > 3 && text.at(3) == QLatin1Char(' ') && text.at(2).isUpper();
+        const bool selfTagged = body.size() > 3 && body.at(3) == QLatin1Char(' ') && body.at(2).isUpper();
         if (!selfTagged && !plain)
-            text.prepend(QStringLiteral("    "));
+            tag = QLatin1String("    ");
         break;
     }
     }
 
-    if (out.endsWith(QLatin1Char('\n')))
-        out.chop(1);
+    // The line is built in one buffer: time and separator, then the prefix, a blank, the tag and the
+    // text, every line feed of which is followed by the continuation indent.
+    QString line;
+    qsizetype feeds = 0;
+    if (!plain)
+        feeds = prefix.count(QLatin1Char('\n')) + body.count(QLatin1Char('\n'));
+    line.reserve(blankStartWidth + 1 + prefix.size() + 1 + tag.size() + body.size() +
+                 feeds * continuationIndent);
+    if (flags & flagBlankStart) {
+        line.fill(QLatin1Char(' '), blankStartWidth);
+    } else if (!plain) {
+        line += _kxTime(true).asStringMt();
+        // A line feed as separator would end the line before its text.
+        if (separator != QLatin1Char('\n'))
+            line += separator;
+    }
 
     if (plain) {
-        out += text;
-        return;
+        line += tag;
+        line += body;
+    } else {
+        appendIndented(line, prefix);
+        line += QLatin1Char(' ');
+        line += tag;
+        appendIndented(line, body);
     }
-    QString message = prefix + QLatin1Char(' ') + text;
-    message.replace(QLatin1Char('\n'), QLatin1Char('\n') + QString(continuationIndent, QLatin1Char(' ')));
-    out += message;
+    out = std::move(line);
 }
 
 void __KXSDK::writeLog_noQT(int level, int flags, _kxString<250> const& text) {

@@ -2,7 +2,9 @@
 // Copyright the kxNotifyKXMessage authors
 #include "kxhash.h"
 
-#include "kxcrc.h"
+#include <QCryptographicHash>
+
+#include <cstring>
 
 quint64 kxFNV1a64(const void* data, qint64 size) {
     quint64 h = 0xcbf29ce484222325ull;
@@ -21,8 +23,9 @@ void kxCRC_ARG2_16B_fast(const void* data, qint64 size, quint8* out) {
         return;
     if (!data || size < 0)
         size = 0;
-    const quint64 halves[2] = {kxFNV1a64(data, size), kxCRCCalc64(data, size)};
-    for (int h = 0; h < 2; ++h)
-        for (int b = 0; b < 8; ++b)
-            out[h * 8 + b] = quint8(halves[h] >> (8 * b));
+    QCryptographicHash hash(QCryptographicHash::Blake2s_128);
+    hash.addData(QByteArrayView(static_cast<const char*>(data), size));
+    const QByteArrayView digest = hash.resultView();
+    static_assert(kxHash16Size == 16, "BLAKE2s-128 gives 16 bytes");
+    std::memcpy(out, digest.data(), kxHash16Size);
 }

@@ -70,15 +70,37 @@ bool _kxLogfile::reservePending(qint64 more) {
     return true;
 }
 
+namespace {
+
+bool isAscii(const QString& line) {
+    const char16_t* units = reinterpret_cast<const char16_t*>(line.utf16());
+    char16_t any = 0;
+    for (qsizetype i = 0; i < line.size(); ++i)
+        any |= units[i];
+    return any < 0x80;
+}
+
+} // namespace
+
 bool _kxLogfile::addLog(const QString& line) {
-    const QByteArray bytes = line.toUtf8();
+    // Most lines are ASCII, which is its own UTF-8: those are narrowed straight into the pending
+    // bytes, without a converted copy.
+    const bool ascii = isAscii(line);
+    const QByteArray bytes = ascii ? QByteArray() : line.toUtf8();
     const QMutexLocker locker(&lock);
     if (fd < 0)
         return false;
-    const qint64 n = bytes.size();
+    const qint64 n = ascii ? line.size() : bytes.size();
     if (!reservePending(n + 1))
         return false;
-    std::memcpy(pending + pendingSize, bytes.constData(), size_t(n));
+    if (ascii) {
+        const char16_t* units = reinterpret_cast<const char16_t*>(line.utf16());
+        char* to = pending + pendingSize;
+        for (qint64 i = 0; i < n; ++i)
+            to[i] = char(units[i]);
+    } else {
+        std::memcpy(pending + pendingSize, bytes.constData(), size_t(n));
+    }
     pending[pendingSize + n] = '\n';
     pendingSize += n + 1;
     ++totalLines;

@@ -81,7 +81,9 @@ struct Ops {
         std::memset(text + n, 0, sizeof(Unit) * size_t(N + 1 - n));
     }
     static bool equal(const Unit* a, int aLength, const Unit* b, int bLength) {
-        return aLength == bLength && std::memcmp(a, b, sizeof(Unit) * size_t(aLength)) == 0;
+        // The first unit decides most unequal texts of one length without a call.
+        return aLength == bLength &&
+               (aLength == 0 || (a[0] == b[0] && std::memcmp(a, b, sizeof(Unit) * size_t(aLength)) == 0));
     }
 };
 
@@ -107,10 +109,10 @@ struct _kxString {
     char16_t text[N + 1];
 
     _kxString() : length(0), secondWord(0) { text[0] = 0; }
-    explicit _kxString(char c) : length(0), secondWord(0) {
-        text[0] = 0;
-        if (c != 0)
-            add(char16_t(static_cast<unsigned char>(c)));
+    /// A one-unit text, '\0' included.
+    explicit _kxString(char c) : length(1), secondWord(0) {
+        text[0] = char16_t(static_cast<unsigned char>(c));
+        text[1] = 0;
     }
     _kxString(const QString& s) : length(0), secondWord(0) { set(s); }
     _kxString(const char* s) : length(0), secondWord(0) { set(s); }

@@ -74,7 +74,8 @@ TEST_F(JobBasicsWaitFor, CommandPasswordOnlyMatchesItsOwnHash) {
     EXPECT_TRUE(job->isRightCommandPW(anyHash)) << "a job without password lets every command pass";
 
     job->setCommandPassword(_kxString8_allSize<40>("secret"));
-    EXPECT_EQ(job->commandPasswordHash.len(), 16);
+    EXPECT_EQ(job->commandPasswordHash.toByteArray().toHex(), QByteArray("0aefdfcfe8a062450c6fd5f3037a4a19"))
+        << "the BLAKE2s-128 digest of the password's bytes";
 
     quint8 bytes[16];
     kxCRC_ARG2_16B_fast("secret", 6, bytes);
@@ -88,6 +89,17 @@ TEST_F(JobBasicsWaitFor, CommandPasswordOnlyMatchesItsOwnHash) {
     _passHash otherCase;
     otherCase.set(reinterpret_cast<const char*>(bytes), 16);
     EXPECT_FALSE(job->isRightCommandPW(otherCase));
+
+    // A hash wrong in one byte only fails wherever that byte is, the last one included; so does the
+    // right hash cut by a byte.
+    for (int at : {0, 7, 15}) {
+        _passHash oneByteOff = right;
+        oneByteOff.text[at] = char(oneByteOff.text[at] ^ 0x01);
+        EXPECT_FALSE(job->isRightCommandPW(oneByteOff)) << at;
+    }
+    _passHash shorter = right;
+    shorter.setLength(15);
+    EXPECT_FALSE(job->isRightCommandPW(shorter));
 
     job->kxClearBasics();
     EXPECT_TRUE(job->commandPasswordHash.isEmpty());
@@ -371,8 +383,10 @@ TEST_F(JobBasicsCustomData, AllAsStringHidesUserInfoAndCommentExactly) {
 TEST_F(JobBasicsCustomData, ValueBlockIsTheUpperCasedValueArea) {
     EXPECT_TRUE(job->customData_allValuesAsBlock_Uppercase().isEmpty());
     job->customDataSet_All(QStringList{QStringLiteral("a"), QStringLiteral("b")},
-                           QStringList{QStringLiteral("Red"), QStringLiteral("caf\u00E9")});
-    EXPECT_EQ(job->customData_allValuesAsBlock_Uppercase().toQString(), QStringLiteral("REDCAF\u00C9"));
+                           QStringList{QStringLiteral("Red"), QStringLiteral("caf\u00E9\u00FF\u00B5\u00DF")});
+    // The y with diaeresis, the micro sign and the sharp s have no upper case in Latin-1: they stay.
+    EXPECT_EQ(job->customData_allValuesAsBlock_Uppercase().toQString(),
+              QStringLiteral("REDCAF\u00C9\u00FF\u00B5\u00DF"));
     job->customData_ClearAll();
     EXPECT_EQ(job->customData_maxIDs(), 0);
     EXPECT_TRUE(job->customData_allValuesAsBlock_Uppercase().isEmpty());

@@ -88,15 +88,25 @@ TEST(JobId, ShortFormRoundTripsEvery32BitPattern) {
         EXPECT_EQ(copyOf(s.idMid), (v >> 8) & 0xFFFF);
         EXPECT_EQ(s.idTop, v >> 24);
     }
-    // A short form above what a 32-bit main number can come from still gives its letters by T.
-    const _IDShort big = _IDShort::fromInt32(0xFFFFFF00u);
-    const quint32 t = 0xFFFFFFu;
-    QString expect = QStringLiteral("{");
-    expect += ID_letters.at((t / 1296) % 36);
-    expect += ID_letters.at((t / 36) % 36);
-    expect += ID_letters.at(t % 36);
-    expect += QStringLiteral(" }");
-    EXPECT_EQ(big.str(), expect);
+}
+
+// The short form stands for the identifier with main number X * 10000 in 32 bits: for a value no real
+// identifier gives, that number wraps, and the text is the wrapped identifier's.
+TEST(JobId, ShortFormTextIsThatOfTheIdentifierItStandsFor) {
+    struct Case {
+        quint32 value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0x12345678u, "{F3Jez}"}, // X = 0x123456: X * 10000 wraps past 2^32
+        {0xFFFFFF00u, "{V1X }"},
+        {0x00000000u, "{AAA }"},
+        {0x00303901u, "{KT9a}"}, // X = 12345, the worked example's T: no wrap
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(_IDShort::fromInt32(c.value).str(), QString::fromLatin1(c.text));
+    }
 }
 
 TEST(JobId, LetterTables) {

@@ -396,6 +396,12 @@ TEST_F(JobSendFrames, FileNumbersAndSlots) {
     EXPECT_EQ(job->F2fnNoOffset(3, nullptr), 1007.0);
     EXPECT_EQ(job->fn2F(1107.0, 0), 3);
     EXPECT_EQ(job->fn2F(1100.0, 0), -1);
+
+    // A record from elsewhere may hold a step of 0: every slot then names the first file number.
+    job->seqStep = 0;
+    EXPECT_EQ(job->F2fn(3, nullptr), 1101.0);
+    EXPECT_EQ(job->F2fnNoOffset(3, nullptr), 1001.0);
+    EXPECT_EQ(job->fn2F(1101.0, 0), 0);
 }
 
 TEST_F(JobSendFrames, MultiPartSlots) {

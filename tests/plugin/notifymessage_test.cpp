@@ -61,6 +61,10 @@ TEST(NotifyMessage, LogLinesAreJoinedExactly) {
               QStringLiteral("{KT9 } kxNotifyKXMessage NOT SEND. 'nodeA;nodeB' not found. (  n:0|||\n)"));
     EXPECT_EQ(kxNotifyNotSentLine(j, n, -3),
               QStringLiteral("{KT9 } kxNotifyKXMessage NOT SEND. 'nodeA;nodeB' not found. (  n:-3|||\n)"));
+    EXPECT_EQ(kxNotifySentLine(j, n, -32768),
+              QStringLiteral("{KT9 } kxNotifyKXMessage send to 'nodeA;nodeB'. (  n:-32768|||\n)"));
+    EXPECT_EQ(kxNotifySentLine(j, QString(), 1500),
+              QStringLiteral("{KT9 } kxNotifyKXMessage send to ''. (  n:1500|||\n)"));
 }
 
 } // namespace

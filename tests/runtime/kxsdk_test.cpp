@@ -141,6 +141,8 @@ TEST_F(KxSdkLog, LineLayoutsAfterTheTime) {
         // Control characters are made visible; a Windows line end is one line feed.
         {17, "bell\x07 esc\x1b[2J", QStringLiteral("     bell? esc?[2J")},
         {17, "one\r\ntwo", QStringLiteral("     one\n") + blanks(22) + QStringLiteral("two")},
+        // DEL and the C1 controls too; a character beyond 16 bits stays whole.
+        {17, "del\x7f c1\xc2\x85 \xf0\x9f\x98\x80", QStringLiteral("     del? c1? \U0001F600")},
     };
     int n = 0;
     for (const Case& c : cases) {

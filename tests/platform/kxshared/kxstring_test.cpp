@@ -52,6 +52,15 @@ TEST(KxString, SingleCharAndIndexOf) {
     _kxString<10> s('/');
     EXPECT_EQ(s.len(), 1);
     EXPECT_EQ(s.at(0), u'/');
+    // One unit whatever the char: a zero unit and a byte above 127 (taken as Latin-1) count too.
+    const _kxString<10> zero('\0');
+    EXPECT_EQ(zero.len(), 1);
+    EXPECT_FALSE(zero.isEmpty());
+    EXPECT_EQ(zero.at(0), u'\0');
+    EXPECT_EQ(zero.toQString(), QString(QChar(0)));
+    const _kxString<1> high('\xe9');
+    EXPECT_EQ(high.len(), 1);
+    EXPECT_EQ(high.at(0), u'\u00e9');
     _kxString<10> p(QStringLiteral("a/b/c"));
     EXPECT_EQ(p.indexOf(u'/'), 1);
     EXPECT_EQ(p.indexOf(u'/', 2), 3);

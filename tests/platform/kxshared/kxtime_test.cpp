@@ -57,6 +57,42 @@ TEST_F(KxTime, TextForms) {
         << now.toStdString();
 }
 
+// The texts are built by hand from the C library's local time; QDateTime, which reads the zone anew on
+// every call, must agree with them in a zone with summer time, around its switches and at the ends of
+// the four-digit years.
+TEST_F(KxTime, TextsAgreeWithQDateTimeInAZoneWithSummerTime) {
+    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    tzset();
+    const qint64 springForward = 1774746000; // 2026-03-29 01:00 UTC: 02:00 local becomes 03:00
+    const qint64 fallBack = 1792890000;      // 2026-10-25 01:00 UTC: 03:00 local becomes 02:00
+    const qint64 times[] = {sample,
+                            0,
+                            -1,
+                            86399,
+                            springForward - 1,
+                            springForward,
+                            fallBack - 1,
+                            fallBack,
+                            fallBack + 3599,
+                            253402297199,
+                            253402300800,
+                            -30610224000,
+                            -30610310400,
+                            -62135596800,
+                            951782400};
+    for (qint64 t : times) {
+        SCOPED_TRACE(t);
+        const _kxTime k = _kxTime::fromSeconds(t);
+        const QDateTime d = QDateTime::fromSecsSinceEpoch(t);
+        EXPECT_EQ(k.asStringDateHourMin(), d.toString(QStringLiteral("yyyy-MM-dd hh:mm")));
+        EXPECT_EQ(k.asStringMt(), d.toString(QStringLiteral("MM/dd hh:mm:ss")) + QStringLiteral(".0"));
+    }
+    EXPECT_EQ(_kxTime::fromSeconds(fallBack - 1).asStringMt(), QStringLiteral("10/25 02:59:59.0"));
+    EXPECT_EQ(_kxTime::fromSeconds(fallBack).asStringMt(), QStringLiteral("10/25 02:00:00.0"));
+    setenv("TZ", "UTC", 1);
+    tzset();
+}
+
 TEST_F(KxTime, DifferencesAreSignedAndCutTowardZero) {
     struct Case {
         qint64 from, to, days, hours;
