@@ -445,7 +445,8 @@ TEST(KxgConfig, MalformedScrambledTextsComeBackAsStored) {
 }
 
 TEST(KxgConfig, VirtualMachineIdsBothWays) {
-    _kxgConfig& cfg = *freshStore();
+    const auto store = freshStore();
+    _kxgConfig& cfg = *store;
     struct Case {
         unsigned long long id;
         signed char number;
