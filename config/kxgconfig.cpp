@@ -205,8 +205,12 @@ _kxgCfg_param::_kxgCfg_param() {
 void _kxgCfg_param::setKey(quint8 type_, const _kxString8_allSize<100>& group_,
                            const _kxString8_allSize<100>& name_) {
     type = type_;
+    // Texts arrive by value and may carry whatever lay behind them; the slot keeps only the text, so
+    // two stores registered alike are alike byte for byte.
     group = group_;
+    group.clearUnused();
     name = name_;
+    name.clearUnused();
 }
 
 void _kxgCfg_param::init(bool value, _kxString8_allSize<100> group_, _kxString8_allSize<100> name_) {
@@ -376,15 +380,19 @@ bool _kxgConfig::setF(_kxString8_allSize<100> name, float value) {
 
 bool _kxgConfig::setS(_kxString8_allSize<100> name, _kxString<200> value) {
     _kxgCfg_param* p = findOfType(name, _kxgCfg_param::typeString);
-    if (p)
+    if (p) {
         p->valueS = value;
+        p->valueS.clearUnused();
+    }
     return p != nullptr;
 }
 
 bool _kxgConfig::setS_coded(_kxString8_allSize<100> name, _kxString8_allSize<200> text) {
     _kxgCfg_param* p = findOfType(name, _kxgCfg_param::typeString);
-    if (p)
+    if (p) {
         p->valueS = scramble(text);
+        p->valueS.clearUnused();
+    }
     return p != nullptr;
 }
 
