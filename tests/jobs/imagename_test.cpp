@@ -212,7 +212,7 @@ TEST(ImageName, JobOutputAndChannels) {
     job->imageFileName.set("/out/img.0001.exr");
     job->imagePadding = 4;
     job->channelAdd(_kxString<500>("diff.####.exr"), _kxString<25>());
-    job->channelAdd(_kxString<500>("C:/abs/spec.######.exr"), _kxString<25>());
+    job->channelAdd(_kxString<500>("C:/abs/plate.######.exr"), _kxString<25>());
     job->channelAdd(_kxString<500>("/out/clip"), _kxString<25>(".mov"));
     job->channelAdd(_kxString<500>("<Layer>/x.#.exr"), _kxString<25>());
     job->channelAdd(_kxString<500>("n"), _kxString<25>(".tif"));
@@ -229,7 +229,7 @@ TEST(ImageName, JobOutputAndChannels) {
         const char* name;
         const char* ext;
     } channels[] = {
-        {"diff.", ".exr"}, {"C:/abs/spec.", ".exr"}, {"/out/clip.mov", ""}, {"<Layer>/x.", ".exr"},
+        {"diff.", ".exr"}, {"C:/abs/plate.", ".exr"}, {"/out/clip.mov", ""}, {"<Layer>/x.", ".exr"},
         {"n", ".tif"},
     };
     ASSERT_EQ(job->channelCountClamped(), 5);
@@ -253,14 +253,14 @@ TEST(ImageName, LargePathRecord) {
     auto job = std::make_unique<_JobBasics_largePath>();
     const QString deep = QStringLiteral("/") + QString(700, QLatin1Char('d')) + QStringLiteral("/");
     job->imageFileName.set(deep + QStringLiteral("img.%05d.exr"));
-    job->channels[0].fileName.set("spec.#.exr");
+    job->channels[0].fileName.set("plate.#.exr");
     job->channels[2].fileName.set("clip");
     job->channels[2].extension.set(".avi");
     job->splitImageFileInto_DirFileExt(true);
     EXPECT_EQ(job->imageDir.toQString(), deep);
     EXPECT_EQ(job->imageFileName.toQString(), QStringLiteral("img."));
     EXPECT_EQ(int(job->imagePadding), 5);
-    EXPECT_EQ(job->channels[0].fileName.toQString(), QStringLiteral("spec."));
+    EXPECT_EQ(job->channels[0].fileName.toQString(), QStringLiteral("plate."));
     EXPECT_EQ(job->channels[0].extension.toQString(), QStringLiteral(".exr"));
     EXPECT_TRUE(job->channels[1].fileName.isEmpty()); // unused slots stay unused
     EXPECT_TRUE(job->channels[1].extension.isEmpty());

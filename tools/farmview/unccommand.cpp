@@ -2,7 +2,7 @@
 // Copyright the kxNotifyKXMessage authors
 // kxinspect unc and vmid: the automatic mount point of a share or export, and virtual-machine
 // identifiers both ways.
-#include "inspect.h"
+#include "cli.h"
 
 #include "config/kxgconfig.h"
 #include "config/kxguncmap.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Copyright the kxNotifyKXMessage authors
 // kxinspect stats: a client statistics file loaded with the loader's size checks.
-#include "inspect.h"
+#include "cli.h"
 
 #include "clients/clientstats.h"
 

@@ -2,7 +2,7 @@
 // Copyright the kxNotifyKXMessage authors
 // kxinspect log and error: the names of job history event codes with their colours, and the texts of
 // job error codes.
-#include "inspect.h"
+#include "cli.h"
 
 #include "jobs/joblogtext.h"
 

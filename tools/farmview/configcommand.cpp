@@ -2,7 +2,7 @@
 // Copyright the kxNotifyKXMessage authors
 // kxinspect config: the farm's configuration keys with their group, type, default and range, and the
 // scrambled form of configuration texts both ways.
-#include "inspect.h"
+#include "cli.h"
 
 #include "config/kxgconfig.h"
 

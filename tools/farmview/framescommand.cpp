@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Copyright the kxNotifyKXMessage authors
 // kxinspect frames: a frame set read in one of its three text forms and written in all three.
-#include "inspect.h"
+#include "cli.h"
 
 #include "jobs/frameset.h"
 #include "kxdatabuffer.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Copyright the kxNotifyKXMessage authors
 // kxinspect id: the texts and the 32-bit short form of a job identifier.
-#include "inspect.h"
+#include "cli.h"
 
 #include "jobs/jobid.h"
 

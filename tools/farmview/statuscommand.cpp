@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Copyright the kxNotifyKXMessage authors
 // kxinspect status: the text of a client render thread's status, and of the reason it is off.
-#include "inspect.h"
+#include "cli.h"
 
 #include "clients/clientrecords.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // Copyright the kxNotifyKXMessage authors
-#include "inspect.h"
+#include "cli.h"
 
 #include <QJsonDocument>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Copyright the kxNotifyKXMessage authors
 // kxinspect version: the version numbers of a render application's path and its version-free pattern.
-#include "inspect.h"
+#include "cli.h"
 
 #include "renderapps/appversion.h"
 

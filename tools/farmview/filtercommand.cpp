@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Copyright the kxNotifyKXMessage authors
 // kxinspect filter: which jobs of a sample farm a job filter text lets pass, and how the text was read.
-#include "inspect.h"
+#include "cli.h"
 
 #include "farmserver.h"
 #include "samplefarm.h"
