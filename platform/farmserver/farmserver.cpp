@@ -5,6 +5,7 @@
 #include "clients/clientlist.h"
 #include "jobs/jobid.h"
 #include "jobs/jobrecords.h"
+#include "renderapps/renderapprecords.h"
 
 kxFarmServer::kxFarmServer(const QString& logPath) : context(std::make_unique<kxFarmHost>(logPath)) {}
 
@@ -58,4 +59,15 @@ void kxFillSampleJob(kxJ::_JobSend& job, const kxSampleJob& sample) {
     job.imageDir.set(sample.imageDir);
     job.imageFileName.set(sample.imageFile);
     job.messageClientNames.set(sample.recipients);
+    job.renderApp.set(sample.app);
+    if (!sample.appVersion.isEmpty()) {
+        kxRA::_RenderAppBasic version;
+        version.setVersionBoth(sample.appVersion);
+        job.appVersionMajor = version.appVersionMajor;
+        job.appVersionMinor = version.appVersionMinor;
+    }
+    job.layer.set(sample.layer);
+    job.camera.set(sample.camera);
+    job.channel.set(sample.channel);
+    job.sceneDatabaseDir.set(sample.database);
 }

@@ -47,5 +47,6 @@ private:
 };
 
 /// A job record as the server sends it, stamped and cleared, with the sample's identifier, status, user,
-/// scene, output and recipients (each cut to its field).
+/// scene, output, recipients, application and version, layer, camera, channel and project folder (each
+/// cut to its field).
 void kxFillSampleJob(kxJ::_JobSend& job, const kxSampleJob& sample);

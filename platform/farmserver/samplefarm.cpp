@@ -147,23 +147,38 @@ private:
                 return fail(
                     line, QStringLiteral("status must be a whole number from 0 to 255, not '%1'").arg(value));
             job.status = quint8(n);
-        } else if (key == QLatin1String("user")) {
-            job.user = value;
-        } else if (key == QLatin1String("scene")) {
-            job.scene = value;
-        } else if (key == QLatin1String("imageDir")) {
-            job.imageDir = value;
-        } else if (key == QLatin1String("imageFile")) {
-            job.imageFile = value;
-        } else if (key == QLatin1String("recipients")) {
-            job.recipients = value;
+        } else if (QString* text = jobText(key)) {
+            *text = value;
         } else {
-            return fail(line,
-                        QStringLiteral("unknown job key '%1' (known: number, member, status, user, scene, "
-                                       "imageDir, imageFile, recipients)")
-                            .arg(key));
+            QStringList known = {QStringLiteral("number"), QStringLiteral("member"), QStringLiteral("status")};
+            for (const JobTextKey& k : jobTextKeys)
+                known << QLatin1String(k.name);
+            return fail(line, QStringLiteral("unknown job key '%1' (known: %2)")
+                                  .arg(key, known.join(QStringLiteral(", "))));
         }
         return true;
+    }
+
+    /// The job's text keys, in the order the format lists them.
+    struct JobTextKey {
+        const char* name;
+        QString kxSampleJob::*field;
+    };
+    static constexpr JobTextKey jobTextKeys[] = {
+        {"user", &kxSampleJob::user},       {"scene", &kxSampleJob::scene},
+        {"imageDir", &kxSampleJob::imageDir}, {"imageFile", &kxSampleJob::imageFile},
+        {"recipients", &kxSampleJob::recipients}, {"app", &kxSampleJob::app},
+        {"appVersion", &kxSampleJob::appVersion}, {"layer", &kxSampleJob::layer},
+        {"camera", &kxSampleJob::camera},   {"channel", &kxSampleJob::channel},
+        {"database", &kxSampleJob::database},
+    };
+
+    /// The text field of the job section that `key` names, or null.
+    QString* jobText(const QString& key) {
+        for (const JobTextKey& k : jobTextKeys)
+            if (key == QLatin1String(k.name))
+                return &(job.*k.field);
+        return nullptr;
     }
 
     bool finishSection() {

@@ -19,6 +19,12 @@
 //     imageDir = /renders/shot010/
 //     imageFile = beauty.####.exr
 //     recipients = render01;render02   client names separated by ';' (empty: the job names nobody)
+//     app = Maya                 optional: render application and its version, render layer, camera,
+//     appVersion = 2024.2        channel (AOV) and the scene's project folder; they fill the job
+//     layer = beauty             variables ("<Layer>", "<Camera>", "<Database>") of output names
+//     camera = shotCam
+//     channel = diffuse
+//     database = /projects/shot010/
 //
 // Values are taken literally from after the first '=' with the blanks around them removed; a value
 // longer than its job field is cut when the job record is built, as the server's records cut it.
@@ -47,6 +53,12 @@ struct kxSampleJob {
     QString imageDir;
     QString imageFile;
     QString recipients;
+    QString app;        ///< the render application, "Maya"
+    QString appVersion; ///< its version, "2024.2": major before the first dot, minor after it
+    QString layer;
+    QString camera;
+    QString channel;
+    QString database; ///< the project folder of the scene
     QString file;
     int line = 0; ///< line of the section header
 };

@@ -24,6 +24,12 @@ TEST(FarmServer, SampleJobsBecomeStampedRecordsWithFieldsCut) {
     sample.imageDir = QStringLiteral("/r/");
     sample.imageFile = QStringLiteral("b.exr");
     sample.recipients = QString(60, QLatin1Char('n'));
+    sample.app = QStringLiteral("Houdini");
+    sample.appVersion = QStringLiteral("v20.5.332");
+    sample.layer = QString(160, QLatin1Char('l'));
+    sample.camera = QStringLiteral("cam1");
+    sample.channel = QStringLiteral("diffuse");
+    sample.database = QStringLiteral("/p/");
     auto job = std::make_unique<kxJ::_JobSend>();
     kxFillSampleJob(*job, sample);
     EXPECT_TRUE(job->isRightStructVersion());
@@ -32,6 +38,13 @@ TEST(FarmServer, SampleJobsBecomeStampedRecordsWithFieldsCut) {
     EXPECT_EQ(job->userName.toQString(), QString(25, QLatin1Char('u')));
     EXPECT_EQ(job->messageClientNames.toQString(), QString(50, QLatin1Char('n')));
     EXPECT_EQ(job->sceneName.toQString(), sample.scene);
+    EXPECT_EQ(job->renderApp.toQString(), QStringLiteral("Houdini"));
+    EXPECT_EQ(job->appVersionMajor, 20);
+    EXPECT_EQ(job->appVersionMinor.toQString(), QStringLiteral("5.332"));
+    EXPECT_EQ(job->layer.toQString(), QString(150, QLatin1Char('l')));
+    EXPECT_EQ(job->camera.toQString(), QStringLiteral("cam1"));
+    EXPECT_EQ(job->channel.toQString(), QStringLiteral("diffuse"));
+    EXPECT_EQ(job->sceneDatabaseDir.toQString(), QStringLiteral("/p/"));
 
     // Filling again leaves nothing of the earlier job behind.
     kxSampleJob plain;
@@ -40,6 +53,9 @@ TEST(FarmServer, SampleJobsBecomeStampedRecordsWithFieldsCut) {
     EXPECT_TRUE(job->isRightStructVersion());
     EXPECT_TRUE(job->sceneName.isEmpty());
     EXPECT_TRUE(job->messageClientNames.isEmpty());
+    EXPECT_TRUE(job->renderApp.isEmpty());
+    EXPECT_TRUE(job->layer.isEmpty());
+    EXPECT_EQ(job->appVersionMajor, 0);
     EXPECT_EQ(job->status, 0);
 }
 

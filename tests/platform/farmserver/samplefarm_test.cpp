@@ -25,6 +25,12 @@ TEST(SampleFarm, ReadsClientsAndJobsInOrder) {
                             "imageDir =   /r/  \n"
                             "imageFile = a.exr\n"
                             "recipients = render01;;x\n"
+                            "app = Maya\n"
+                            "appVersion = 2024.2\n"
+                            "layer = beauty\n"
+                            "camera = |cams|shotCam\n"
+                            "channel = diffuse\n"
+                            "database = /p/\n"
                             "[job]\n"
                             "status=180\n"
                             "number=7\n"
@@ -49,12 +55,20 @@ TEST(SampleFarm, ReadsClientsAndJobsInOrder) {
     EXPECT_EQ(j.imageDir, QStringLiteral("/r/"));
     EXPECT_EQ(j.imageFile, QStringLiteral("a.exr"));
     EXPECT_EQ(j.recipients, QStringLiteral("render01;;x"));
+    EXPECT_EQ(j.app, QStringLiteral("Maya"));
+    EXPECT_EQ(j.appVersion, QStringLiteral("2024.2"));
+    EXPECT_EQ(j.layer, QStringLiteral("beauty"));
+    EXPECT_EQ(j.camera, QStringLiteral("|cams|shotCam"));
+    EXPECT_EQ(j.channel, QStringLiteral("diffuse"));
+    EXPECT_EQ(j.database, QStringLiteral("/p/"));
     EXPECT_EQ(j.file, QStringLiteral("farm.ini"));
     EXPECT_EQ(j.line, 7);
     EXPECT_EQ(farm.jobs[1].status, 180);
     EXPECT_EQ(farm.jobs[1].number, 7u);
     EXPECT_EQ(farm.jobs[1].member, 0);
     EXPECT_TRUE(farm.jobs[1].recipients.isEmpty());
+    EXPECT_TRUE(farm.jobs[1].app.isEmpty());
+    EXPECT_TRUE(farm.jobs[1].appVersion.isEmpty());
 }
 
 TEST(SampleFarm, MalformedInputNamesFileAndLineAndChangesNothing) {
@@ -82,7 +96,7 @@ TEST(SampleFarm, MalformedInputNamesFileAndLineAndChangesNothing) {
         {"[job]\nnumber = 1\nnumber = 2\n", "f.ini:3: 'number' is given twice in this section"},
         {"[job]\nnumber = 1\nsceen = x\n",
          "f.ini:3: unknown job key 'sceen' (known: number, member, status, user, "
-         "scene, imageDir, imageFile, recipients)"},
+         "scene, imageDir, imageFile, recipients, app, appVersion, layer, camera, channel, database)"},
         {"\n[job x]\nnumber = 1\n[client a]\n", "f.ini:2: the job needs a 'status' line"},
         {"[job x]\nstatus = 1\n", "f.ini:1: the job needs a 'number' line"},
         {"[client abcdefghijabcdefghijabcdefghijabcdefghijabcdefghijK]\n",
