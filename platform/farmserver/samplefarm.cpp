@@ -150,7 +150,8 @@ private:
         } else if (QString* text = jobText(key)) {
             *text = value;
         } else {
-            QStringList known = {QStringLiteral("number"), QStringLiteral("member"), QStringLiteral("status")};
+            QStringList known = {QStringLiteral("number"), QStringLiteral("member"),
+                                 QStringLiteral("status")};
             for (const JobTextKey& k : jobTextKeys)
                 known << QLatin1String(k.name);
             return fail(line, QStringLiteral("unknown job key '%1' (known: %2)")
@@ -165,11 +166,16 @@ private:
         QString kxSampleJob::*field;
     };
     static constexpr JobTextKey jobTextKeys[] = {
-        {"user", &kxSampleJob::user},       {"scene", &kxSampleJob::scene},
-        {"imageDir", &kxSampleJob::imageDir}, {"imageFile", &kxSampleJob::imageFile},
-        {"recipients", &kxSampleJob::recipients}, {"app", &kxSampleJob::app},
-        {"appVersion", &kxSampleJob::appVersion}, {"layer", &kxSampleJob::layer},
-        {"camera", &kxSampleJob::camera},   {"channel", &kxSampleJob::channel},
+        {"user", &kxSampleJob::user},
+        {"scene", &kxSampleJob::scene},
+        {"imageDir", &kxSampleJob::imageDir},
+        {"imageFile", &kxSampleJob::imageFile},
+        {"recipients", &kxSampleJob::recipients},
+        {"app", &kxSampleJob::app},
+        {"appVersion", &kxSampleJob::appVersion},
+        {"layer", &kxSampleJob::layer},
+        {"camera", &kxSampleJob::camera},
+        {"channel", &kxSampleJob::channel},
         {"database", &kxSampleJob::database},
     };
 

@@ -5,6 +5,7 @@
 #include "clients/clientstats.h"
 #include "kxdatabuffer.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -104,6 +105,9 @@ TEST(KxInspect, CommandListAndHelp) {
         "  config    configuration keys with group, type, default and range; scrambled texts both ways\n"
         "  filter    each job of a sample farm with pass or fail, and the terms and keywords read from TEXT\n"
         "  status    the text of a client render thread's status and the reason it is off\n"
+        "  vars      the variables a job of a sample farm exports to its render commands, name and value\n"
+        "  resolve   a template with a job's variables replaced, in each mode\n"
+        "  image     an output image path split into folder, name, frame digits and extension\n"
         "\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
         "'kxinspect COMMAND --help' describes one command.\n";
     expectText({"--help", list});
@@ -567,4 +571,176 @@ TEST(KxInspect, StatusShowsTheThreadTextAndTheOffReason) {
         {"status|1|--job|-1", 2, "kxinspect status: --job '-1' is out of range (0 to 9223372036854775807)\n"},
     };
     expectFaults(cases);
+}
+
+namespace {
+
+/// The arguments, '|' between them, with the sample farm and one of its jobs added.
+std::string withJob(const char* arguments, const char* label) {
+    return std::string(arguments) + "|--farm|" + KX_SAMPLE_FARM_FILE + "|--job|" + label;
+}
+
+} // namespace
+
+TEST(KxInspect, VarsListsEveryVariableOfTheJobInBothForms) {
+    QFile expectedFile(QStringLiteral(KX_INSPECT_DATA_DIR "/vars_shot010_preview.txt"));
+    ASSERT_TRUE(expectedFile.open(QIODevice::ReadOnly));
+    const QString expected = QString::fromUtf8(expectedFile.readAll());
+    // The job's own fields reach their variables: the file holds them literally.
+    for (const char* line :
+         {"<App> = Maya\n", "<AppVer> = 2024\n", "<kxJobVersion> = 2024.2\n", "<Layer> = beauty\n",
+          "<Camera> = shotCam\n", "<Database> = /projects/feature/\n", "<DatabaseName> = feature\n",
+          "<SceneFolder> = /projects/feature/shot010/\n", "<SceneFileNameBase> = shot010_lighting_v012\n",
+          "<ImageDir> = /renders/feature/shot010/\n"})
+        EXPECT_TRUE(expected.contains(QLatin1String(line))) << line;
+
+    const std::string call = withJob("vars", "shot010 preview");
+    expectText({call.c_str(), expected.toUtf8().constData()});
+
+    // The document holds the same pairs, in the same order.
+    QJsonArray variables;
+    const QStringList lines = expected.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& line : lines.mid(2)) {
+        const qsizetype equals = line.indexOf(QLatin1String("> = "));
+        ASSERT_GT(equals, 0) << line.toStdString();
+        variables.append(QJsonObject{{QStringLiteral("name"), line.mid(1, equals - 1)},
+                                     {QStringLiteral("value"), line.mid(equals + 4)}});
+    }
+    const QJsonObject document{{QStringLiteral("job"), QStringLiteral("shot010 preview")},
+                               {QStringLiteral("id"), QStringLiteral("{KT9 }")},
+                               {QStringLiteral("variables"), variables}};
+    expectJson(call.c_str(), QJsonDocument(document).toJson().constData());
+}
+
+TEST(KxInspect, ResolveReplacesTheJobsVariablesInEachMode) {
+    const std::string both =
+        withJob("resolve|<Database>renders/<SceneFile>/<Layer>/<Camera>.####.exr", "shot010 preview");
+    expectText({both.c_str(), "job             shot010 preview\n"
+                              "id              {KT9 }\n"
+                              "template        <Database>renders/<SceneFile>/<Layer>/<Camera>.####.exr\n"
+                              "farm            /projects/feature/renders/shot010_lighting_v012/beauty/"
+                              "shotCam.####.exr\n"
+                              "app             /projects/feature/renders/shot010_lighting_v012/<Layer>/"
+                              "<Camera>.####.exr\n"});
+    // The farm fills the channel and keeps a name it does not know without its brackets; an application
+    // other than Maya is handed the channel as it is.
+    const std::string channel = withJob(
+        "resolve|<ImageDir><Layer>_<Channel>_<Unknown>.<IDstr>.exr|--mode|farm", "shot020 layer finished");
+    expectText({channel.c_str(), "job             shot020 layer finished\n"
+                                 "id              {EHSb}\n"
+                                 "template        <ImageDir><Layer>_<Channel>_<Unknown>.<IDstr>.exr\n"
+                                 "farm            /renders/feature/shot020/_diffuse_Unknown.EHSb.exr\n"});
+    // A Maya job hands the channel to the application as its render pass.
+    const std::string app = withJob("resolve|<Channel>/<Layer>|--mode|app", "shot010 finished");
+    expectJson(app.c_str(), R"({"job": "shot010 finished", "id": "{KT9 }", "template": "<Channel>/<Layer>",
+                                "resolved": {"app": "<RenderPass>/<Layer>"}})");
+    const std::string plain = withJob("resolve|/out/./a/../b.exr", "shot030 preview");
+    expectJson(plain.c_str(), R"({"job": "shot030 preview", "id": "{YV2 }", "template": "/out/./a/../b.exr",
+                                  "resolved": {"farm": "/out/b.exr", "app": "/out/b.exr"}})");
+}
+
+TEST(KxInspect, ImageSplitsThePathAndNamesTheJobsFolders) {
+    const TextCase cases[] = {
+        {"image|/renders/shot/beauty.####.exr", "path            /renders/shot/beauty.####.exr\n"
+                                                "folder          /renders/shot/\n"
+                                                "name            beauty.\n"
+                                                "frame digits    4\n"
+                                                "extension       .exr\n"
+                                                "single file     no\n"},
+        {"image|/renders/shot/beauty_%06d.tif", "path            /renders/shot/beauty_%06d.tif\n"
+                                                "folder          /renders/shot/\n"
+                                                "name            beauty_\n"
+                                                "frame digits    6\n"
+                                                "extension       .tif\n"
+                                                "single file     no\n"},
+        // Without the printf form the marks stay in the name.
+        {"image|C:\\out\\beauty.%04d.exr|--no-printf", "path            C:\\out\\beauty.%04d.exr\n"
+                                                       "folder          C:\\out\\\n"
+                                                       "name            beauty.%04d\n"
+                                                       "frame digits    4\n"
+                                                       "extension       .exr\n"
+                                                       "single file     no\n"},
+        // A sample frame number is not part of the name.
+        {"image|/r//x/../beauty.0250.png", "path            /r//x/../beauty.0250.png\n"
+                                           "folder          /r/\n"
+                                           "name            beauty.\n"
+                                           "frame digits    4\n"
+                                           "extension       .png\n"
+                                           "single file     no\n"},
+        {"image|/r/clip|--ext|.MOV", "path            /r/clip\n"
+                                     "folder          /r/\n"
+                                     "name            clip.MOV\n"
+                                     "frame digits    (one file for all frames)\n"
+                                     "extension       \n"
+                                     "single file     yes\n"},
+    };
+    for (const TextCase& c : cases)
+        expectText(c);
+
+    const std::string scene =
+        withJob("image|/projects/feature/shot010/images/beauty.####.exr", "shot010 preview");
+    expectText({scene.c_str(), "path            /projects/feature/shot010/images/beauty.####.exr\n"
+                               "job             shot010 preview\n"
+                               "scene           /projects/feature/shot010/shot010_lighting_v012.ma\n"
+                               "project         /projects/feature/\n"
+                               "folder          <SceneFolder>images/\n"
+                               "name            beauty.\n"
+                               "frame digits    4\n"
+                               "extension       .exr\n"
+                               "single file     no\n"});
+    const std::string project = withJob("image|/projects/feature/comp/final.mov", "shot010 preview");
+    expectJson(project.c_str(), R"({"path": "/projects/feature/comp/final.mov", "job": "shot010 preview",
+                                    "scene": "/projects/feature/shot010/shot010_lighting_v012.ma",
+                                    "project": "/projects/feature/", "folder": "<Database>comp/",
+                                    "name": "final.mov", "extension": "", "singleFile": true})");
+    // Text Latin-1 has no place for is kept: the job's texts are UTF-16.
+    expectJson("image|/renders/\xE5\xA0\xB4\xE6\x99\xAF/a.##.exr",
+               "{\"path\": \"/renders/\xE5\xA0\xB4\xE6\x99\xAF/a.##.exr\", \"folder\": "
+               "\"/renders/\xE5\xA0\xB4\xE6\x99\xAF/\", \"name\": \"a.\", \"frameDigits\": 2, "
+               "\"extension\": \".exr\", \"singleFile\": false}");
+}
+
+TEST(KxInspect, JobCommandsFaults) {
+    const std::string farm = KX_SAMPLE_FARM_FILE;
+    const std::string malformed = KX_MALFORMED_FARM_FILE;
+    const std::string noJob = "vars|--farm|" + farm;
+    const std::string unknownJob = withJob("vars", "shot060");
+    const std::string unknownJobMessage =
+        "kxinspect vars: " + farm +
+        " holds no job 'shot060' (its jobs: 'shot010 preview', 'shot010 frames done', 'shot010 finished', "
+        "'shot020 layer finished', 'shot030 preview', 'shot040 finished', 'shot050 frames done')\n";
+    const std::string badMode = withJob("resolve|<Layer>|--mode|both", "shot010 preview");
+    const std::string malformedCall = "resolve|<Layer>|--job|shot010|--farm|" + malformed;
+    const std::string malformedMessage =
+        "kxinspect resolve: " + malformed +
+        ":4: number must be a whole number from 0 to 4294967295, not '12x'\n";
+    const std::string imageMalformed = "image|/r/a.exr|--job|shot010|--farm|" + malformed;
+    const std::string imageMalformedMessage =
+        "kxinspect image: " + malformed +
+        ":4: number must be a whole number from 0 to 4294967295, not '12x'\n";
+    const std::string extra = withJob("vars|x", "shot010 preview");
+    const std::string longPath = "image|/" + std::string(1000, 'a');
+    const FaultCase cases[] = {
+        {"vars", 2, "kxinspect vars: missing --farm FILE\n"},
+        {"vars|--job|shot010 preview", 2, "kxinspect vars: missing --farm FILE\n"},
+        {noJob.c_str(), 2, "kxinspect vars: missing --job LABEL\n"},
+        {unknownJob.c_str(), 2, unknownJobMessage.c_str()},
+        {extra.c_str(), 2, "kxinspect vars: unexpected argument 'x'\n"},
+        {"resolve", 2,
+         "kxinspect resolve: missing TEMPLATE (usage: kxinspect resolve TEMPLATE --farm FILE --job LABEL "
+         "[--mode farm|app])\n"},
+        {badMode.c_str(), 2, "kxinspect resolve: unknown mode 'both' (known: farm, app)\n"},
+        {malformedCall.c_str(), 2, malformedMessage.c_str()},
+        {"image|a.exr|--job|x", 2, "kxinspect image: missing --farm FILE\n"},
+        {imageMalformed.c_str(), 2, imageMalformedMessage.c_str()},
+        {longPath.c_str(), 2,
+         "kxinspect image: PATH is 1001 characters long, more than the 1000 it may hold\n"},
+        {"image|a|--ext|.abcdefghijklmnopqrstuvwxyz", 2,
+         "kxinspect image: --ext is 27 characters long, more than the 25 it may hold\n"},
+        {"image|a|--no-printf=1", 2, "kxinspect image: option '--no-printf' takes no value\n"},
+    };
+    expectFaults(cases);
+    // 1000 characters still fit.
+    EXPECT_EQ(
+        runInspect({QStringLiteral("image"), QLatin1Char('/') + QString(999, QLatin1Char('a'))}).exitCode, 0);
 }

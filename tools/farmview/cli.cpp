@@ -2,6 +2,8 @@
 // Copyright the kxNotifyKXMessage authors
 #include "cli.h"
 
+#include "samplefarm.h"
+
 #include <QJsonDocument>
 #include <QRegularExpression>
 
@@ -12,9 +14,10 @@ namespace {
 /// The subcommands in the order the command list shows them.
 const std::vector<const kxInspectCommand*>& commandTable() {
     static const std::vector<const kxInspectCommand*> table = {
-        &kxInspectIdCommand,      &kxInspectFramesCommand, &kxInspectUncCommand,   &kxInspectVmidCommand,
-        &kxInspectVersionCommand, &kxInspectLogCommand,    &kxInspectErrorCommand, &kxInspectStatsCommand,
-        &kxInspectConfigCommand,  &kxInspectFilterCommand, &kxInspectStatusCommand};
+        &kxInspectIdCommand,      &kxInspectFramesCommand, &kxInspectUncCommand,    &kxInspectVmidCommand,
+        &kxInspectVersionCommand, &kxInspectLogCommand,    &kxInspectErrorCommand,  &kxInspectStatsCommand,
+        &kxInspectConfigCommand,  &kxInspectFilterCommand, &kxInspectStatusCommand, &kxInspectVarsCommand,
+        &kxInspectResolveCommand, &kxInspectImageCommand};
     return table;
 }
 
@@ -237,7 +240,7 @@ bool kxInspectInteger(const QString& text, const QString& what, qint64 min, qint
     return true;
 }
 
-bool kxInspectLatin1Text(const QString& text, const QString& what, int capacity, QString& fault) {
+bool kxInspectTextFits(const QString& text, const QString& what, int capacity, QString& fault) {
     if (text.size() > capacity) {
         fault = QStringLiteral("%1 is %2 characters long, more than the %3 it may hold")
                     .arg(what)
@@ -245,10 +248,47 @@ bool kxInspectLatin1Text(const QString& text, const QString& what, int capacity,
                     .arg(capacity);
         return false;
     }
+    return true;
+}
+
+bool kxInspectLatin1Text(const QString& text, const QString& what, int capacity, QString& fault) {
+    if (!kxInspectTextFits(text, what, capacity, fault))
+        return false;
     for (const QChar c : text)
         if (c.unicode() > 0xFF) {
             fault = QStringLiteral("%1 holds '%2', which is not a Latin-1 character").arg(what, c);
             return false;
         }
     return true;
+}
+
+bool kxInspectReadFarm(const kxInspectCall& call, kxSampleFarm& farm, QString& fault) {
+    if (!call.has("farm")) {
+        fault = QStringLiteral("missing --farm FILE");
+        return false;
+    }
+    return kxReadSampleFarm(call.value("farm"), farm, fault);
+}
+
+bool kxInspectFarmJob(const kxInspectCall& call, kxSampleJob& job, QString& fault) {
+    kxSampleFarm farm;
+    if (!kxInspectReadFarm(call, farm, fault))
+        return false;
+    if (!call.has("job")) {
+        fault = QStringLiteral("missing --job LABEL");
+        return false;
+    }
+    const QString label = call.value("job");
+    QStringList labels;
+    for (const kxSampleJob& candidate : std::as_const(farm.jobs)) {
+        if (candidate.label == label) {
+            job = candidate;
+            return true;
+        }
+        labels << QLatin1Char('\'') + candidate.label + QLatin1Char('\'');
+    }
+    fault = QStringLiteral("%1 holds no job '%2' (its jobs: %3)")
+                .arg(call.value("farm"), label,
+                     labels.isEmpty() ? QStringLiteral("none") : labels.join(QStringLiteral(", ")));
+    return false;
 }

@@ -71,8 +71,23 @@ bool kxInspectInteger(const QString& text, const QString& what, qint64 min, qint
                       QString& fault);
 
 /// Refuses, with `fault` set, a text for `what` that a fixed-capacity field of `capacity` characters
-/// would cut, or that holds a character Latin-1 cannot hold.
+/// would cut.
+bool kxInspectTextFits(const QString& text, const QString& what, int capacity, QString& fault);
+
+/// As kxInspectTextFits, and refuses a text that holds a character Latin-1 cannot hold.
 bool kxInspectLatin1Text(const QString& text, const QString& what, int capacity, QString& fault);
+
+struct kxSampleFarm;
+struct kxSampleJob;
+
+/// Reads the sample farm named by "--farm". False with `fault` set when the option is missing or the
+/// file cannot be read or is malformed (the file and line named).
+bool kxInspectReadFarm(const kxInspectCall& call, kxSampleFarm& farm, QString& fault);
+
+/// The job labelled by "--job" in the sample farm named by "--farm". False with `fault` set when an
+/// option is missing, the farm cannot be read or holds no job of that label (the labels it has are
+/// named). The first job of a label that appears twice.
+bool kxInspectFarmJob(const kxInspectCall& call, kxSampleJob& job, QString& fault);
 
 // The subcommands, each in a module of its own.
 extern const kxInspectCommand kxInspectIdCommand;
@@ -86,3 +101,6 @@ extern const kxInspectCommand kxInspectStatsCommand;
 extern const kxInspectCommand kxInspectConfigCommand;
 extern const kxInspectCommand kxInspectFilterCommand;
 extern const kxInspectCommand kxInspectStatusCommand;
+extern const kxInspectCommand kxInspectVarsCommand;
+extern const kxInspectCommand kxInspectResolveCommand;
+extern const kxInspectCommand kxInspectImageCommand;

@@ -27,12 +27,8 @@ QJsonArray termList(const Text* terms, int count, QStringList& shown) {
 }
 
 int runFilter(const kxInspectCall& call, kxInspectResult& result) {
-    if (!call.has("farm")) {
-        result.fault = QStringLiteral("missing --farm FILE");
-        return kxInspectFault;
-    }
     kxSampleFarm farm;
-    if (!kxReadSampleFarm(call.value("farm"), farm, result.fault))
+    if (!kxInspectReadFarm(call, farm, result.fault))
         return kxInspectFault;
 
     // The filter holds a map and texts of several KB: kept off the stack like the job.

@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+// kxinspect vars and resolve: the variables a job of a sample farm exports, and a template with them
+// replaced as the farm replaces them, and as a render application is handed it.
+#include "cli.h"
+
+#include "farmserver.h"
+#include "samplefarm.h"
+
+#include "jobs/jobid.h"
+#include "jobs/jobrecords.h"
+
+#include "kxvarvallist.h"
+
+#include <QJsonArray>
+
+#include <memory>
+
+namespace {
+
+/// The sample's job as the server holds it. The record is large (about 60 KB): kept off the stack.
+std::unique_ptr<kxJ::_JobSend> sampleJobRecord(const kxSampleJob& sample) {
+    auto job = std::make_unique<kxJ::_JobSend>();
+    kxFillSampleJob(*job, sample);
+    return job;
+}
+
+void addJobHeader(kxInspectResult& result, const kxSampleJob& sample, const kxJ::_JobSend& job) {
+    const QString id = kxJ::ID2str(job.ID);
+    kxInspectLine(result.text, QStringLiteral("job"), sample.label);
+    kxInspectLine(result.text, QStringLiteral("id"), id);
+    result.json.insert(QStringLiteral("job"), sample.label);
+    result.json.insert(QStringLiteral("id"), id);
+}
+
+int runVars(const kxInspectCall& call, kxInspectResult& result) {
+    kxSampleJob sample;
+    if (!kxInspectFarmJob(call, sample, result.fault))
+        return kxInspectFault;
+    const std::unique_ptr<kxJ::_JobSend> job = sampleJobRecord(sample);
+    addJobHeader(result, sample, *job);
+
+    const _varValList list = job->exportJobVarList_Basic(false);
+    result.text += QLatin1Char('\n');
+    QJsonArray variables;
+    for (int i = 0; i < list.count(); ++i) {
+        result.text += QStringLiteral("<%1> = %2\n").arg(list.name(i), list.value(i));
+        variables.append(
+            QJsonObject{{QStringLiteral("name"), list.name(i)}, {QStringLiteral("value"), list.value(i)}});
+    }
+    result.json.insert(QStringLiteral("variables"), variables);
+    return kxInspectOk;
+}
+
+/// The two ways a template is resolved: for the farm every variable it knows is replaced and what is
+/// left in angle brackets goes; for the render application the names it fills itself stay.
+struct ResolveMode {
+    const char* name;
+    bool keepAppVariables;
+};
+constexpr ResolveMode resolveModes[] = {{"farm", false}, {"app", true}};
+
+int runResolve(const kxInspectCall& call, kxInspectResult& result) {
+    QList<ResolveMode> modes;
+    if (call.has("mode")) {
+        const QString wanted = call.value("mode");
+        for (const ResolveMode& mode : resolveModes)
+            if (wanted == QLatin1String(mode.name))
+                modes << mode;
+        if (modes.isEmpty()) {
+            result.fault = QStringLiteral("unknown mode '%1' (known: farm, app)").arg(wanted);
+            return kxInspectFault;
+        }
+    } else {
+        modes = {std::begin(resolveModes), std::end(resolveModes)};
+    }
+    kxSampleJob sample;
+    if (!kxInspectFarmJob(call, sample, result.fault))
+        return kxInspectFault;
+    const std::unique_ptr<kxJ::_JobSend> job = sampleJobRecord(sample);
+    const QString text = call.arguments.first();
+
+    addJobHeader(result, sample, *job);
+    kxInspectLine(result.text, QStringLiteral("template"), text);
+    result.json.insert(QStringLiteral("template"), text);
+    QJsonObject resolved;
+    for (const ResolveMode& mode : std::as_const(modes)) {
+        // The sequence, shot and version names come from the job itself.
+        const QString value =
+            job->replaceJobVariables(text, mode.keepAppVariables, nullptr, nullptr, nullptr);
+        kxInspectLine(result.text, QLatin1String(mode.name), value);
+        resolved.insert(QLatin1String(mode.name), value);
+    }
+    result.json.insert(QStringLiteral("resolved"), resolved);
+    return kxInspectOk;
+}
+
+} // namespace
+
+const kxInspectCommand kxInspectVarsCommand = {
+    "vars",
+    "--farm FILE --job LABEL",
+    "the variables a job of a sample farm exports to its render commands, name and value",
+    "The job is the first one of the sample farm FILE whose section is [job LABEL]. Shown: its\n"
+    "identifier, then each variable as \"<Name> = value\" in the order the farm exports them.\n",
+    {{"farm", "FILE", "the sample farm that holds the job"}, {"job", "LABEL", "the job's label in FILE"}},
+    0,
+    0,
+    runVars,
+};
+
+const kxInspectCommand kxInspectResolveCommand = {
+    "resolve",
+    "TEMPLATE --farm FILE --job LABEL [--mode farm|app]",
+    "a template with a job's variables replaced, in each mode",
+    "TEMPLATE is an output path or command holding job variables (\"<SceneFolder><Layer>/<Camera>\").\n"
+    "Mode farm replaces every variable the farm knows and drops what is left in angle brackets, as\n"
+    "the farm resolves a job's paths; mode app keeps what the render application fills itself (the\n"
+    "channel and per-frame names), as a render command is handed it. Date and time variables take the\n"
+    "time of the call.\n",
+    {{"farm", "FILE", "the sample farm that holds the job"},
+     {"job", "LABEL", "the job's label in FILE"},
+     {"mode", "farm|app", "only this mode (default: both)"}},
+    1,
+    1,
+    runResolve,
+};
