@@ -104,6 +104,7 @@ TEST(KxInspect, CommandListAndHelp) {
         "  config    configuration keys with group, type, default and range; scrambled texts both ways\n"
         "  filter    each job of a sample farm with pass or fail, and the terms and keywords read from TEXT\n"
         "  status    the text of a client render thread's status and the reason it is off\n"
+        "  clientcfg a sample farm's client written into a client configuration file as the server writes it\n"
         "\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
         "'kxinspect COMMAND --help' describes one command.\n";
     expectText({"--help", list});

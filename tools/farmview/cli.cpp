@@ -14,7 +14,8 @@ const std::vector<const kxInspectCommand*>& commandTable() {
     static const std::vector<const kxInspectCommand*> table = {
         &kxInspectIdCommand,      &kxInspectFramesCommand, &kxInspectUncCommand,   &kxInspectVmidCommand,
         &kxInspectVersionCommand, &kxInspectLogCommand,    &kxInspectErrorCommand, &kxInspectStatsCommand,
-        &kxInspectConfigCommand,  &kxInspectFilterCommand, &kxInspectStatusCommand};
+        &kxInspectConfigCommand,  &kxInspectFilterCommand, &kxInspectStatusCommand,
+        &kxInspectClientcfgCommand};
     return table;
 }
 

@@ -86,3 +86,4 @@ extern const kxInspectCommand kxInspectStatsCommand;
 extern const kxInspectCommand kxInspectConfigCommand;
 extern const kxInspectCommand kxInspectFilterCommand;
 extern const kxInspectCommand kxInspectStatusCommand;
+extern const kxInspectCommand kxInspectClientcfgCommand;

@@ -69,7 +69,8 @@ TEST(SampleFarm, MalformedInputNamesFileAndLineAndChangesNothing) {
         {"[client]\n", "f.ini:1: a client needs a name: [client NAME]"},
         {"[clients a]\n", "f.ini:1: unknown section '[clients a]': expected [client NAME] or [job LABEL]"},
         {"[client a]\n[client a]\n", "f.ini:2: the client 'a' is already defined at f.ini:1"},
-        {"[client a]\ncolour = red\n", "f.ini:2: unknown client key 'colour' (known: pending)"},
+        {"[client a]\ncolour = red\n", "f.ini:2: unknown client key 'colour' (known: pending, memory, cores, ghz, os, threads, "
+         "preset, apps)"},
         {"[client a]\n= x\n", "f.ini:2: a key is missing before '='"},
         {"[job]\nnumber = 1\nstatus = 256\n",
          "f.ini:3: status must be a whole number from 0 to 255, not '256'"},
@@ -93,8 +94,11 @@ TEST(SampleFarm, MalformedInputNamesFileAndLineAndChangesNothing) {
     };
     for (const Case& c : cases) {
         kxSampleFarm farm;
-        farm.clients.append(
-            kxSampleClient{QStringLiteral("kept"), QString(), QStringLiteral("other.ini"), 1});
+        kxSampleClient kept;
+        kept.name = QStringLiteral("kept");
+        kept.file = QStringLiteral("other.ini");
+        kept.line = 1;
+        farm.clients.append(kept);
         QString error;
         EXPECT_FALSE(kxParseSampleFarm(QByteArray(c.text), QStringLiteral("f.ini"), farm, error)) << c.text;
         EXPECT_EQ(error, QString::fromUtf8(c.expectedError)) << c.text;
