@@ -736,6 +736,9 @@ TEST(KxInspect, ClientcfgFaultsNameTheFileAndLeaveItAlone) {
          folder + "/missing/out.ini: cannot write the file: its folder does not exist"},
         {base + folder, folder + ": cannot write the file: it is not a regular file"},
         {base + "/dev/full", "/dev/full: cannot write the file: it is not a regular file"},
+        // The farm file itself, under another name, would lose its comments and sections.
+        {"clientcfg|--farm|" + slashFarm + "|--client|racks/r1|--out|" + folder + "/./slash.ini",
+         folder + "/./slash.ini: the out file is the farm file itself; it is left as it is"},
         // A folder where no file can be made, whoever runs the test.
         {base + "/proc/kxinspect-clients.ini", "/proc/kxinspect-clients.ini: cannot write the file"},
     };

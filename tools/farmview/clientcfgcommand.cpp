@@ -102,6 +102,11 @@ int runClientcfg(const kxInspectCall& call, kxInspectResult& result) {
         result.fault = QStringLiteral("%1: cannot write the file: its folder does not exist").arg(outFile);
         return kxInspectFault;
     }
+    if (out.exists() && out.canonicalFilePath() == QFileInfo(farmFile).canonicalFilePath()) {
+        result.fault =
+            QStringLiteral("%1: the out file is the farm file itself; it is left as it is").arg(outFile);
+        return kxInspectFault;
+    }
     if (out.exists() && !out.isFile()) {
         result.fault = QStringLiteral("%1: cannot write the file: it is not a regular file").arg(outFile);
         return kxInspectFault;
