@@ -39,7 +39,8 @@ bool isLatin1(const QString& text) {
     return true;
 }
 
-/// "Maya" or "the executable '...'": how a fault names one part of a render application.
+/// Why `text` cannot be the `what` of a render application (empty, not Latin-1, longer than the
+/// record's `capacity`), or an empty text when it can.
 QString appTextFault(const QString& what, const QString& text, int capacity) {
     if (text.isEmpty())
         return QStringLiteral("the %1 is empty").arg(what);
