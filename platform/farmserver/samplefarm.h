@@ -66,7 +66,8 @@ struct kxSampleClient {
     quint8 osVersion = 0; ///< version times ten: 61 is 6.1
     quint8 threads = 1;   ///< render threads, 1 to 8
     quint8 preset = 2;    ///< 0: settings of its own; otherwise the preset the client follows
-    QList<kxSampleRenderApp> apps;
+    // Every member after `line` has a default, so {name, pending, file, line} stays a complete brace list.
+    QList<kxSampleRenderApp> apps = {};
 };
 
 /// One job event of a sample farm.
