@@ -2,7 +2,11 @@
 // Copyright the kxNotifyKXMessage authors
 #include "samplefarm.h"
 
+#include "clients/clientrecords.h"
+#include "renderapps/renderapprecords.h"
+
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringConverter>
 #include <QStringList>
 
@@ -26,6 +30,62 @@ bool parseNumber(const QString& text, quint64 maximum, quint64& value) {
     bool ok = false;
     value = text.toULongLong(&ok);
     return ok && value <= maximum;
+}
+
+bool isLatin1(const QString& text) {
+    for (QChar c : text)
+        if (c.unicode() > 0xFF)
+            return false;
+    return true;
+}
+
+/// Why `text` cannot be the `what` of a render application (empty, not Latin-1, longer than the
+/// record's `capacity`), or an empty text when it can.
+QString appTextFault(const QString& what, const QString& text, int capacity) {
+    if (text.isEmpty())
+        return QStringLiteral("the %1 is empty").arg(what);
+    if (!isLatin1(text))
+        return QStringLiteral("the %1 '%2' is not Latin-1 text").arg(what, text);
+    if (text.size() > capacity)
+        return QStringLiteral("the %1 '%2' is longer than %3 characters")
+            .arg(what, text, QString::number(capacity));
+    return QString();
+}
+
+/// One entry of an "apps" value, NAME,MAJOR,MINOR,EXECUTABLE[,PARAMETER]; the reason it is refused, or
+/// an empty text.
+QString parseRenderApp(const QString& entry, kxSampleRenderApp& app) {
+    using Record = kxRA::_ClientRenderApp;
+    QStringList parts = entry.split(QLatin1Char(','));
+    for (QString& part : parts)
+        part = part.trimmed();
+    if (parts.size() < 4 || parts.size() > 5)
+        return QStringLiteral("'%1' is not NAME,MAJOR,MINOR,EXECUTABLE[,PARAMETER]").arg(entry);
+    app.name = parts[0];
+    app.versionMinor = parts[2];
+    app.executable = parts[3];
+    app.parameter = parts.value(4);
+    QString fault = appTextFault(QStringLiteral("name"), app.name, decltype(Record::name)::capacity);
+    if (!fault.isEmpty())
+        return fault;
+    quint64 major = 0;
+    if (!parseNumber(parts[1], 32767, major))
+        return QStringLiteral("the major version must be a whole number from 0 to 32767, not '%1'")
+            .arg(parts[1]);
+    app.versionMajor = qint16(major);
+    static const QRegularExpression minor(QStringLiteral("^[0-9.]+$"));
+    if (!minor.match(app.versionMinor).hasMatch() ||
+        app.versionMinor.size() > decltype(Record::versionMinor)::capacity)
+        return QStringLiteral("the minor version must be 1 to %1 digits and dots, not '%2'")
+            .arg(QString::number(decltype(Record::versionMinor)::capacity), app.versionMinor);
+    fault =
+        appTextFault(QStringLiteral("executable"), app.executable, decltype(Record::executable)::capacity);
+    if (!fault.isEmpty())
+        return fault;
+    if (!app.parameter.isEmpty())
+        return appTextFault(QStringLiteral("parameter"), app.parameter,
+                            decltype(Record::parameter)::capacity);
+    return QString();
 }
 
 class Parser {
@@ -123,13 +183,8 @@ private:
         if (section.keysSeen.contains(key))
             return fail(line, QStringLiteral("'%1' is given twice in this section").arg(key));
         section.keysSeen.append(key);
-        if (section.kind == Section::Client) {
-            if (key == QLatin1String("pending")) {
-                client.pending = value;
-                return true;
-            }
-            return fail(line, QStringLiteral("unknown client key '%1' (known: pending)").arg(key));
-        }
+        if (section.kind == Section::Client)
+            return setClientValue(line, key, value);
         quint64 n = 0;
         if (key == QLatin1String("number")) {
             if (!parseNumber(value, 0xFFFFFFFFu, n))
@@ -185,6 +240,93 @@ private:
             if (key == QLatin1String(k.name))
                 return &(job.*k.field);
         return nullptr;
+    }
+
+    bool setClientValue(int line, const QString& key, const QString& value) {
+        quint64 n = 0;
+        const auto wholeNumber = [&](quint64 minimum, quint64 maximum) {
+            if (parseNumber(value, maximum, n) && n >= minimum)
+                return true;
+            fail(line, QStringLiteral("%1 must be a whole number from %2 to %3, not '%4'")
+                           .arg(key, QString::number(minimum), QString::number(maximum), value));
+            return false;
+        };
+        if (key == QLatin1String("pending")) {
+            client.pending = value;
+        } else if (key == QLatin1String("memory")) {
+            if (!wholeNumber(1, 2147483647))
+                return false;
+            client.memory = qint32(n);
+        } else if (key == QLatin1String("cores")) {
+            if (!wholeNumber(1, 65535))
+                return false;
+            client.cores = quint16(n);
+        } else if (key == QLatin1String("threads")) {
+            if (!wholeNumber(1, kxC::_ClientConfig::threadCapacity))
+                return false;
+            client.threads = quint8(n);
+        } else if (key == QLatin1String("preset")) {
+            if (!wholeNumber(0, 255))
+                return false;
+            client.preset = quint8(n);
+        } else if (key == QLatin1String("ghz")) {
+            static const QRegularExpression ghz(QStringLiteral("^[0-9]{1,3}(\\.[0-9]{1,3})?$"));
+            const double clock = value.toDouble();
+            if (!ghz.match(value).hasMatch() || clock > 100)
+                return fail(line,
+                            QStringLiteral("ghz must be a number from 0 to 100 with at most three decimals, "
+                                           "not '%1'")
+                                .arg(value));
+            client.ghz = float(clock);
+        } else if (key == QLatin1String("os")) {
+            return setOs(line, value);
+        } else if (key == QLatin1String("apps")) {
+            return setApps(line, value);
+        } else {
+            return fail(line,
+                        QStringLiteral("unknown client key '%1' (known: pending, memory, cores, ghz, os, "
+                                       "threads, preset, apps)")
+                            .arg(key));
+        }
+        return true;
+    }
+
+    /// "windows", "linux" or "macos", then optionally a version with at most one decimal.
+    bool setOs(int line, const QString& value) {
+        static const QRegularExpression os(
+            QStringLiteral("^(windows|linux|macos)(?:\\s+([0-9]{1,2})(?:\\.([0-9]))?)?$"));
+        const QRegularExpressionMatch match = os.match(value);
+        const int version = match.hasMatch() ? match.captured(2).toInt() * 10 + match.captured(3).toInt() : 0;
+        if (!match.hasMatch() || version > 255)
+            return fail(line,
+                        QStringLiteral("os must be windows, linux or macos with an optional version from "
+                                       "0 to 25.5 (\"linux 6.1\"), not '%1'")
+                            .arg(value));
+        const QString type = match.captured(1);
+        client.osType = type == QLatin1String("windows") ? 1 : type == QLatin1String("linux") ? 2 : 3;
+        client.osVersion = quint8(version);
+        return true;
+    }
+
+    bool setApps(int line, const QString& value) {
+        const QStringList entries = value.split(QLatin1Char(';'));
+        QList<kxSampleRenderApp> apps;
+        for (const QString& entry : entries) {
+            if (entry.trimmed().isEmpty())
+                continue;
+            if (apps.size() == kxC::_Client_configPart::renderAppCapacity)
+                return fail(line, QStringLiteral("apps names more than the %1 render applications a client "
+                                                 "holds")
+                                      .arg(kxC::_Client_configPart::renderAppCapacity));
+            kxSampleRenderApp app;
+            const QString fault = parseRenderApp(entry.trimmed(), app);
+            if (!fault.isEmpty())
+                return fail(line,
+                            QStringLiteral("render application %1: %2").arg(apps.size() + 1).arg(fault));
+            apps.append(app);
+        }
+        client.apps = apps;
+        return true;
     }
 
     bool finishSection() {

@@ -8,6 +8,20 @@
 //     # a comment; so is a line starting with ';'
 //     [client render01]          a client of the list, by name (at most 50 Latin-1 characters)
 //     pending = Welcome back     optional: a user message already waiting on the client
+//     memory = 65536             optional hardware: installed memory in MB (1 to 2147483647),
+//     cores = 32                 CPU cores (1 to 65535), CPU clock in GHz (0 to 100, at most three
+//     ghz = 3.5                  decimals), operating system windows, linux or macos with an optional
+//     os = linux 6.1             version of at most one decimal (0 to 25.5); clients are 64-bit
+//     threads = 2                optional: render threads, 1 to 8 (default 1)
+//     preset = 0                 optional: the configuration preset the client follows, 0 to 255
+//                                (default 2); 0 means the client has settings of its own
+//     apps = Maya,2024,5,/usr/autodesk/maya2024/bin/Render; Blender,4,1,/usr/bin/blender,-b
+//                                optional: the installed render applications, at most 100, separated
+//                                by ';', each NAME,MAJOR,MINOR,EXECUTABLE[,PARAMETER]: the name (1 to
+//                                25 Latin-1 characters), the major version (0 to 32767), the minor
+//                                version (1 to 15 digits and dots), the executable (1 to 150) and its
+//                                parameter (at most 50); blanks around the parts are dropped and an
+//                                empty entry is skipped, so a part cannot hold ',' or ';'
 //
 //     [job shot010 preview]      a job event; the text after "job" is a label for the output
 //     number = 123456789         the job identifier's main number, 0 to 4294967295 (required)
@@ -27,19 +41,39 @@
 //     database = /projects/shot010/
 //
 // Values are taken literally from after the first '=' with the blanks around them removed; a value
-// longer than its job field is cut when the job record is built, as the server's records cut it.
-// Anything else (an unknown section or key, a key given twice, a malformed number, a line that is
-// neither) is refused with the file and line named.
+// longer than its job field is cut when the job record is built, as the server's records cut it; a
+// client value that the client record could not hold whole (a render application's text, a 101st
+// application) is refused instead, as is a value out of its range. Anything else (an unknown section
+// or key, a key given twice, a malformed number, a line that is neither) is refused with the file and
+// line named.
 
 #include <QList>
 #include <QString>
 
-/// One client of a sample farm.
+/// One render application installed on a sample client.
+struct kxSampleRenderApp {
+    QString name;
+    qint16 versionMajor = 0;
+    QString versionMinor; ///< digits and dots, as given
+    QString executable;
+    QString parameter; ///< empty for none
+};
+
+/// One client of a sample farm. The hardware fields not given stay 0 (not reported).
 struct kxSampleClient {
     QString name;
     QString pending; ///< a user message already waiting, empty for none
     QString file;
-    int line = 0; ///< line of the section header
+    int line = 0;      ///< line of the section header
+    qint32 memory = 0; ///< installed memory in MB
+    quint16 cores = 0;
+    float ghz = 0;
+    quint8 osType = 0;    ///< 1 Windows, 2 Linux, 3 macOS
+    quint8 osVersion = 0; ///< version times ten: 61 is 6.1
+    quint8 threads = 1;   ///< render threads, 1 to 8
+    quint8 preset = 2;    ///< 0: settings of its own; otherwise the preset the client follows
+    // Every member after `line` has a default, so {name, pending, file, line} stays a complete brace list.
+    QList<kxSampleRenderApp> apps = {};
 };
 
 /// One job event of a sample farm.

@@ -108,6 +108,8 @@ TEST(KxInspect, CommandListAndHelp) {
         "  vars      the variables a job of a sample farm exports to its render commands, name and value\n"
         "  resolve   a template with a job's variables replaced, in each mode\n"
         "  image     an output image path split into folder, name, frame digits and extension\n"
+        "  clientcfg a sample farm's client written into a client configuration file as the server writes "
+        "it\n"
         "\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
         "'kxinspect COMMAND --help' describes one command.\n";
     expectText({"--help", list});
@@ -580,6 +582,55 @@ std::string withJob(const char* arguments, const char* label) {
     return std::string(arguments) + "|--farm|" + KX_SAMPLE_FARM_FILE + "|--job|" + label;
 }
 
+/// The groups the bundled farm's render01 and render02 give, render01 with its applications in the
+/// long form and render02, a client with settings of its own, in the short one.
+const char* const render01Group =
+    "[render01]\n"
+    "CPreset=2\n"
+    "Hardware=\"131072;32;2;1;1;61;3500;-1;0-0;0-0;0-0;0-0;0-0;0-0;0-0;0-0;d;0;0;0;\"\n"
+    "Thr=\"2:655351;655351\"\n"
+    "UNCP=0\n"
+    "WOL=\";;1\"\n"
+    "app00\\Exe=/usr/autodesk/maya2024/bin/Render\n"
+    "app00\\Name=Maya_-2024_-2_-_-_-64\n"
+    "app01\\Exe=/usr/bin/blender\n"
+    "app01\\Name=Blender_-4_-1_-_-_-64\n"
+    "app01\\Param=-b\n"
+    "listNo=0\n";
+const char* const render02CompactGroup =
+    "[render02]\n"
+    "CPreset=0\n"
+    "Hardware=\"65536;16;1;1;1;110;2950;-1;0-0;0-0;0-0;0-0;0-0;0-0;0-0;0-0;d;0;0;0;\"\n"
+    "Thr=655351\n"
+    "UNCP=0\n"
+    "WOL=\";;100000\"\n"
+    "app00\\AE=Houdini~~  20~~ 537~~C:/Program Files/Side Effects Software/Houdini 20.5.370/bin/husk.exe\n"
+    "cfgB=01111111100100010100000000010\n"
+    "cfgV=\"45;0;1;75;300;25;45;3;140;25;1;1;1;1;0;0;6;9;17;1;1;1;0;20;10;0;0;0;0;0;0;0;0;15;\"\n"
+    "listNo=1\n";
+
+QStringList clientcfg(const char* client, const QString& out, QStringList more = {}) {
+    return QStringList{QStringLiteral("clientcfg"),
+                       QStringLiteral("--farm"),
+                       QStringLiteral(KX_SAMPLE_FARM_FILE),
+                       QStringLiteral("--client"),
+                       QString::fromUtf8(client),
+                       QStringLiteral("--out"),
+                       out} +
+           more;
+}
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(content);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
 } // namespace
 
 TEST(KxInspect, VarsListsEveryVariableOfTheJobInBothForms) {
@@ -743,4 +794,142 @@ TEST(KxInspect, JobCommandsFaults) {
     // 1000 characters still fit.
     EXPECT_EQ(
         runInspect({QStringLiteral("image"), QLatin1Char('/') + QString(999, QLatin1Char('a'))}).exitCode, 0);
+}
+
+TEST(KxInspect, ClientcfgWritesTheClientAndKeepsTheOtherGroups) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString out = dir.filePath(QStringLiteral("clients.ini"));
+    const std::string outText = out.toStdString();
+
+    Outcome run = runInspect(clientcfg("render01", out));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.toStdString(), "group [render01] written to " + outText + "\n\n" + render01Group);
+    EXPECT_EQ(run.err.toStdString(), "");
+
+    // A second client written to the same file joins the first one's group, which stays as it was.
+    run = runInspect(clientcfg("render02", out, {QStringLiteral("--compact")}));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.toStdString(), "group [render02] written to " + outText + "\n\n" + render01Group +
+                                         "\n" + render02CompactGroup);
+    EXPECT_EQ(run.err.toStdString(), "");
+    EXPECT_EQ(readFile(out).toStdString(), std::string(render01Group) + "\n" + render02CompactGroup);
+
+    // The document holds the client's group alone, sub-groups as objects of their own.
+    run = runInspect(clientcfg("render01", out, {QStringLiteral("--json")}));
+    EXPECT_EQ(run.exitCode, 0);
+    const QJsonObject want{
+        {QStringLiteral("file"), out},
+        {QStringLiteral("group"), QStringLiteral("render01")},
+        {QStringLiteral("keys"),
+         QJsonObject{
+             {QStringLiteral("CPreset"), QStringLiteral("2")},
+             {QStringLiteral("Hardware"),
+              QStringLiteral("131072;32;2;1;1;61;3500;-1;0-0;0-0;0-0;0-0;0-0;0-0;0-0;0-0;d;0;0;0;")},
+             {QStringLiteral("Thr"), QStringLiteral("2:655351;655351")},
+             {QStringLiteral("UNCP"), QStringLiteral("0")},
+             {QStringLiteral("WOL"), QStringLiteral(";;1")},
+             {QStringLiteral("app00"),
+              QJsonObject{{QStringLiteral("Exe"), QStringLiteral("/usr/autodesk/maya2024/bin/Render")},
+                          {QStringLiteral("Name"), QStringLiteral("Maya_-2024_-2_-_-_-64")}}},
+             {QStringLiteral("app01"),
+              QJsonObject{{QStringLiteral("Exe"), QStringLiteral("/usr/bin/blender")},
+                          {QStringLiteral("Name"), QStringLiteral("Blender_-4_-1_-_-_-64")},
+                          {QStringLiteral("Param"), QStringLiteral("-b")}}},
+             {QStringLiteral("listNo"), QStringLiteral("0")}}}};
+    EXPECT_EQ(QJsonDocument::fromJson(run.out.toUtf8()).object(), want) << run.out.toStdString();
+    EXPECT_EQ(run.err.toStdString(), "");
+}
+
+TEST(KxInspect, ClientcfgUpdatesAGroupTheFileAlreadySpells) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A group written by hand in capitals with a list number of its own, a key the writer does not know,
+    // a render application the client no longer has and an old key the writer removes.
+    const QByteArray before = "[RENDER01]\nlistNo=7\nNote=rack 4\nWorkingHours=9-17\n"
+                              "app05\\Name=Old_-1_-0_-_-_-64\n\n[other]\nk=v\n";
+    struct Case {
+        const char* flag;
+        const char* listNo;
+    };
+    const Case cases[] = {{nullptr, "7"}, {"--force-listno", "0"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.flag ? c.flag : "kept list number");
+        const QString out = dir.filePath(QStringLiteral("clients%1.ini").arg(c.flag ? 1 : 0));
+        writeFile(out, before);
+        QStringList more{QStringLiteral("--json")};
+        if (c.flag)
+            more << QString::fromLatin1(c.flag);
+        const Outcome run = runInspect(clientcfg("render01", out, more));
+        EXPECT_EQ(run.exitCode, 0);
+        const QJsonObject document = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        EXPECT_EQ(document.value(QStringLiteral("group")).toString(), QStringLiteral("RENDER01"));
+        const QJsonObject keys = document.value(QStringLiteral("keys")).toObject();
+        EXPECT_EQ(keys.value(QStringLiteral("listNo")).toString(), QString::fromLatin1(c.listNo));
+        EXPECT_EQ(keys.value(QStringLiteral("Note")).toString(), QStringLiteral("rack 4"));
+        EXPECT_FALSE(keys.contains(QStringLiteral("WorkingHours")));
+        EXPECT_FALSE(keys.contains(QStringLiteral("app05")));
+        EXPECT_TRUE(keys.contains(QStringLiteral("app01")));
+        const std::string file = readFile(out).toStdString();
+        EXPECT_EQ(file.find("[render01]"), std::string::npos) << file;
+        EXPECT_NE(file.find("[other]\nk=v\n"), std::string::npos) << file;
+    }
+}
+
+TEST(KxInspect, ClientcfgFaultsNameTheFileAndLeaveItAlone) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string farm = KX_SAMPLE_FARM_FILE;
+    const std::string malformed = KX_MALFORMED_FARM_FILE;
+    const std::string out = dir.filePath(QStringLiteral("out.ini")).toStdString();
+    const std::string folder = dir.path().toStdString();
+    const std::string slashFarm = dir.filePath(QStringLiteral("slash.ini")).toStdString();
+    writeFile(QString::fromStdString(slashFarm), "[client racks/r1]\n");
+    const std::string emptyFarm = dir.filePath(QStringLiteral("empty.ini")).toStdString();
+    writeFile(QString::fromStdString(emptyFarm), "# no clients yet\n");
+
+    const std::string base = "clientcfg|--farm|" + farm + "|--client|render01|--out|";
+    const std::string cases[][2] = {
+        {"clientcfg|--client|render01|--out|" + out, "missing --farm FILE"},
+        {"clientcfg|--farm|" + farm + "|--out|" + out, "missing --client NAME"},
+        {"clientcfg|--farm|" + farm + "|--client|render01", "missing --out FILE"},
+        {"clientcfg|--farm|" + farm + "|--client|render01|--out|" + out + "|extra",
+         "unexpected argument 'extra'"},
+        {"clientcfg|--farm|" + farm + "|--client|Render01|--out|" + out,
+         farm + ": no client 'Render01' (clients: render01, render02, render03, comp-ws07)"},
+        {"clientcfg|--farm|" + emptyFarm + "|--client|render01|--out|" + out,
+         emptyFarm + ": no client 'render01' (the farm has no clients)"},
+        {"clientcfg|--farm|" + malformed + "|--client|render01|--out|" + out,
+         malformed + ":4: number must be a whole number from 0 to 4294967295, not '12x'"},
+        {"clientcfg|--farm|" + slashFarm + "|--client|racks/r1|--out|" + out,
+         slashFarm + ": the client name 'racks/r1' gives no group of its own in " + out},
+        {base + folder + "/missing/out.ini",
+         folder + "/missing/out.ini: cannot write the file: its folder does not exist"},
+        {base + folder, folder + ": cannot write the file: it is not a regular file"},
+        {base + "/dev/full", "/dev/full: cannot write the file: it is not a regular file"},
+        // The farm file itself, under another name, would lose its comments and sections.
+        {"clientcfg|--farm|" + slashFarm + "|--client|racks/r1|--out|" + folder + "/./slash.ini",
+         folder + "/./slash.ini: the out file is the farm file itself; it is left as it is"},
+        // A folder where no file can be made, whoever runs the test.
+        {base + "/proc/kxinspect-clients.ini", "/proc/kxinspect-clients.ini: cannot write the file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        const Outcome run = runInspect(QString::fromStdString(c[0]).split(QLatin1Char('|')));
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out.toStdString(), "");
+        EXPECT_EQ(run.err.toStdString(), "kxinspect clientcfg: " + c[1] + "\n");
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out)));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "/missing")));
+
+    // A file the settings reader cannot read whole would lose its unreadable lines: it stays as it is.
+    const QByteArray unreadable = "[render01\nlistNo=3\n";
+    writeFile(QString::fromStdString(out), unreadable);
+    const Outcome run = runInspect(split((base + out).c_str()));
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err.toStdString(),
+              "kxinspect clientcfg: " + out +
+                  ": the file holds lines that are no ini-style settings; it is left as it is\n");
+    EXPECT_EQ(readFile(QString::fromStdString(out)), unreadable);
 }

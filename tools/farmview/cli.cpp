@@ -14,10 +14,10 @@ namespace {
 /// The subcommands in the order the command list shows them.
 const std::vector<const kxInspectCommand*>& commandTable() {
     static const std::vector<const kxInspectCommand*> table = {
-        &kxInspectIdCommand,      &kxInspectFramesCommand, &kxInspectUncCommand,    &kxInspectVmidCommand,
-        &kxInspectVersionCommand, &kxInspectLogCommand,    &kxInspectErrorCommand,  &kxInspectStatsCommand,
-        &kxInspectConfigCommand,  &kxInspectFilterCommand, &kxInspectStatusCommand, &kxInspectVarsCommand,
-        &kxInspectResolveCommand, &kxInspectImageCommand};
+        &kxInspectIdCommand,      &kxInspectFramesCommand, &kxInspectUncCommand,      &kxInspectVmidCommand,
+        &kxInspectVersionCommand, &kxInspectLogCommand,    &kxInspectErrorCommand,    &kxInspectStatsCommand,
+        &kxInspectConfigCommand,  &kxInspectFilterCommand, &kxInspectStatusCommand,   &kxInspectVarsCommand,
+        &kxInspectResolveCommand, &kxInspectImageCommand,  &kxInspectClientcfgCommand};
     return table;
 }
 

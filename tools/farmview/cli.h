@@ -104,3 +104,4 @@ extern const kxInspectCommand kxInspectStatusCommand;
 extern const kxInspectCommand kxInspectVarsCommand;
 extern const kxInspectCommand kxInspectResolveCommand;
 extern const kxInspectCommand kxInspectImageCommand;
+extern const kxInspectCommand kxInspectClientcfgCommand;

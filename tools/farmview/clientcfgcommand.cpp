@@ -1,0 +1,182 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+// kxinspect clientcfg: one client of a sample farm written into a client configuration file as the
+// server writes it, and what the file then holds.
+#include "cli.h"
+
+#include "samplefarm.h"
+
+#include "clients/clientrecords.h"
+
+#include "kxinisettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <memory>
+
+namespace {
+
+/// The client record the server would hold for a sample client: cleared, then named and given the
+/// sample's list number, hardware, render threads, preset and render applications.
+void fillClient(kxC::_Client_ALL& client, const kxSampleClient& sample, int listNo) {
+    client.clear();
+    client.status.name.set(sample.name);
+    client.listNo = listNo;
+    client.config.configPreset = sample.preset;
+    client.config.configThreadCount = sample.threads;
+    kxC::_ClientHardware& hw = client.hardware;
+    hw.memory = sample.memory;
+    hw.cores = sample.cores;
+    hw.cpuGhz = sample.ghz;
+    hw.osType = sample.osType;
+    hw.osVersion = sample.osVersion;
+    hw.is64bit = 1;
+    // The reader refuses more applications than the record holds; the cut only guards the record.
+    const int appCount = kxC::usedCount(int(sample.apps.size()), kxC::_Client_configPart::renderAppCapacity);
+    for (int i = 0; i < appCount; ++i) {
+        const kxSampleRenderApp& from = sample.apps[i];
+        kxRA::_ClientRenderApp& app = client.renderApps[i];
+        app.clear();
+        app.name.set(from.name);
+        app.versionMajor = from.versionMajor;
+        app.versionMinor.set(from.versionMinor);
+        app.executable.set(from.executable);
+        app.parameter.set(from.parameter);
+    }
+    client.renderAppCount = qint16(appCount);
+}
+
+/// The keys of the current group and, as nested objects, its sub-groups.
+QJsonObject groupKeys(_iniSettings& ini) {
+    QJsonObject keys;
+    const QStringList childKeys = ini.childKeys();
+    for (const QString& key : childKeys)
+        keys.insert(key, ini.value(key));
+    const QStringList childGroups = ini.childGroups();
+    for (const QString& group : childGroups) {
+        ini.beginGroup(group);
+        keys.insert(group, groupKeys(ini));
+        ini.endGroup(false);
+    }
+    return keys;
+}
+
+int runClientcfg(const kxInspectCall& call, kxInspectResult& result) {
+    const kxInspectOption* options = kxInspectClientcfgCommand.options.data();
+    for (int i = 0; i < 3; ++i) // --farm, --client and --out are required
+        if (!call.has(options[i].name)) {
+            result.fault = QStringLiteral("missing --%1 %2")
+                               .arg(QLatin1String(options[i].name), QLatin1String(options[i].valueName));
+            return kxInspectFault;
+        }
+    const QString farmFile = call.value("farm");
+    const QString clientName = call.value("client");
+    const QString outFile = call.value("out");
+
+    kxSampleFarm farm;
+    if (!kxReadSampleFarm(farmFile, farm, result.fault))
+        return kxInspectFault;
+    int listNo = -1;
+    QStringList names;
+    for (int i = 0; i < farm.clients.size(); ++i) {
+        names << farm.clients[i].name;
+        if (farm.clients[i].name == clientName)
+            listNo = i;
+    }
+    if (listNo < 0) {
+        result.fault =
+            QStringLiteral("%1: no client '%2' (%3)")
+                .arg(farmFile, clientName,
+                     names.isEmpty() ? QStringLiteral("the farm has no clients")
+                                     : QStringLiteral("clients: ") + names.join(QStringLiteral(", ")));
+        return kxInspectFault;
+    }
+
+    // The settings object would create a missing folder and replace whatever stands at the path; an
+    // admin's typing slip should neither grow folders nor overwrite a device or a folder.
+    const QFileInfo out(outFile);
+    if (!out.absoluteDir().exists()) {
+        result.fault = QStringLiteral("%1: cannot write the file: its folder does not exist").arg(outFile);
+        return kxInspectFault;
+    }
+    if (out.exists() && out.canonicalFilePath() == QFileInfo(farmFile).canonicalFilePath()) {
+        result.fault =
+            QStringLiteral("%1: the out file is the farm file itself; it is left as it is").arg(outFile);
+        return kxInspectFault;
+    }
+    if (out.exists() && !out.isFile()) {
+        result.fault = QStringLiteral("%1: cannot write the file: it is not a regular file").arg(outFile);
+        return kxInspectFault;
+    }
+
+    // The settings object drops the lines it cannot read when it writes the file back: such a file is
+    // refused and left as it is, rather than losing an admin's hand edits.
+    if (out.exists()) {
+        QSettings existing(outFile, QSettings::IniFormat);
+        if (existing.status() != QSettings::NoError) {
+            result.fault =
+                QStringLiteral("%1: the file holds lines that are no ini-style settings; it is left as it is")
+                    .arg(outFile);
+            return kxInspectFault;
+        }
+    }
+
+    // The record is about 130 KB: kept off the stack.
+    auto client = std::make_unique<kxC::_Client_ALL>();
+    fillClient(*client, farm.clients[listNo], listNo);
+    QString group;
+    {
+        _iniSettings ini(outFile);
+        group = ini.findNameSpelling(client->status.name.toQString());
+        if (!client->writeClientCfg(ini, call.has("force-listno"), call.has("compact"))) {
+            result.fault = QStringLiteral("%1: the client name '%2' gives no group of its own in %3")
+                               .arg(farmFile, clientName, outFile);
+            return kxInspectFault;
+        }
+        if (!ini.sync()) {
+            result.fault = QStringLiteral("%1: cannot write the file").arg(outFile);
+            return kxInspectFault;
+        }
+    }
+
+    QFile written(outFile);
+    if (!written.open(QIODevice::ReadOnly)) {
+        result.fault =
+            QStringLiteral("%1: cannot read the written file: %2").arg(outFile, written.errorString());
+        return kxInspectFault;
+    }
+    result.text = QStringLiteral("group [%1] written to %2\n\n").arg(group, outFile) +
+                  QString::fromUtf8(written.readAll());
+
+    _iniSettings readBack(outFile);
+    readBack.beginGroup(group);
+    result.json.insert(QStringLiteral("file"), outFile);
+    result.json.insert(QStringLiteral("group"), group);
+    result.json.insert(QStringLiteral("keys"), groupKeys(readBack));
+    return kxInspectOk;
+}
+
+} // namespace
+
+const kxInspectCommand kxInspectClientcfgCommand = {
+    "clientcfg",
+    "--farm FILE --client NAME --out FILE",
+    "a sample farm's client written into a client configuration file as the server writes it",
+    "The client NAME of the sample farm FILE is written into its group of the client configuration\n"
+    "file --out: list number (its place in the farm, from 0), configuration, hardware and one sub-group\n"
+    "\"appNN\" per render application. An existing file is updated: other clients' groups stay, and a\n"
+    "group already spelled in another letter case is written in that spelling. Shown: the group and\n"
+    "the whole file as written. With --json: {\"file\", \"group\", \"keys\"}, the keys of the client's\n"
+    "group as texts and each sub-group as a nested object of its own keys (\"app00\": {\"Name\": ...}).\n",
+    {{"farm", "FILE", "the sample farm that holds the client"},
+     {"client", "NAME", "the client's name"},
+     {"out", "FILE", "the client configuration file to write or update"},
+     {"compact", nullptr, "write each render application in the short \"AE\" form"},
+     {"force-listno", nullptr, "write the list number even when the group already has one"}},
+    0,
+    0,
+    runClientcfg,
+};
