@@ -4,15 +4,12 @@
 
 #include "jobs/jobrecords.h"
 
+#include "tests/qstringprint.h"
+
 #include <gtest/gtest.h>
 
 #include <iterator>
 #include <memory>
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 using namespace kxJ;
 

@@ -3,16 +3,13 @@
 #include "jobs/jobfilter.h"
 #include "jobs/jobrecords.h"
 
+#include "tests/qstringprint.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 using namespace kxJ;
-
-// Failures show the texts, not their code units.
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

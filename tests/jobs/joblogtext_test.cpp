@@ -4,6 +4,8 @@
 #include "jobs/joblogtext.h"
 #include "jobs/jobrecords.h"
 
+#include "tests/qstringprint.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,11 +14,6 @@
 #include <set>
 
 using namespace kxJ;
-
-// Failures show the texts, not their code units.
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include "jobs/jobid.h"
 #include "jobs/jobrecords.h"
 
+#include "tests/qstringprint.h"
+
 #include <gtest/gtest.h>
 
 #include <QDate>
@@ -12,11 +14,6 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 TEST(JobVariables, DirectoryUntilLevel) {
     const struct {

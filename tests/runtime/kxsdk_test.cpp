@@ -8,18 +8,15 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "tests/qstringprint.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
-#include <ostream>
 #include <vector>
 
 // Readable failure messages for texts.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 QString blanks(int n) {

@@ -2,13 +2,9 @@
 // Copyright the kxNotifyKXMessage authors
 #include "kxfilename.h"
 
+#include "tests/qstringprint.h"
+
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 TEST(KxFileName, FileNameBase) {
     const struct {

@@ -4,14 +4,11 @@
 #include "kxpath.h"
 #include "kxvariable.h"
 
+#include "tests/qstringprint.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 TEST(KxVariable, FindNextVariable) {
     const struct {
