@@ -8,6 +8,8 @@
 
 #include "clients/clientlist.h"
 
+#include "besidefloor.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -15,7 +17,6 @@
 #include <cstring>
 #include <memory>
 #include <random>
-#include <time.h>
 #include <vector>
 
 using namespace kxC;
@@ -81,35 +82,6 @@ FullList& fullList() {
     return full;
 }
 
-// Time spent on this thread's processor time: the machine is shared, and time while another process
-// runs would land on whichever of the two happens to be running.
-double threadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + 1e-9 * double(now.tv_nsec);
-}
-
-// Runs `operation` and `floor` once per iteration, reports the operation's processor time as the
-// benchmark's time, the floor's time and the ratio of the two.
-template <typename Operation, typename Floor>
-void runBesideFloor(benchmark::State& state, Operation operation, Floor floor) {
-    double operationTime = 0;
-    double floorTime = 0;
-    for (auto _ : state) {
-        const double start = threadSeconds();
-        operation();
-        const double middle = threadSeconds();
-        floor();
-        const double end = threadSeconds();
-        state.SetIterationTime(middle - start);
-        operationTime += middle - start;
-        floorTime += end - middle;
-    }
-    const double iterations = double(state.iterations());
-    state.counters["floor_us"] = benchmark::Counter(1e6 * floorTime / iterations);
-    state.counters["ratio"] = benchmark::Counter(floorTime > 0 ? operationTime / floorTime : 0);
-}
-
 struct NumberPair {
     quint8 key;
     qint16 position;
@@ -125,7 +97,7 @@ void BM_sortByCpuUsage(benchmark::State& state) {
     _ClientList& list = *fullList().list;
     const int used = list.count;
     std::vector<NumberPair> pairs(std::size_t(used), NumberPair{});
-    runBesideFloor(
+    kxBenchBesideFloor(
         state,
         [&list]() {
             list.sortID = 4;
@@ -150,7 +122,7 @@ void BM_sortByName(benchmark::State& state) {
     _ClientList& list = *fullList().list;
     const int used = list.count;
     std::vector<NamePair> pairs(std::size_t(used), NamePair{});
-    runBesideFloor(
+    kxBenchBesideFloor(
         state,
         [&list]() {
             list.sortID = 0;
@@ -188,7 +160,7 @@ void BM_importStatus(benchmark::State& state) {
     std::vector<char> copy(statusBytes);
     const char* source = nullptr;
     bool allChanged = true;
-    runBesideFloor(
+    kxBenchBesideFloor(
         state,
         [&]() {
             // The block whose order the list does not hold yet.

@@ -10,6 +10,8 @@
 
 #include "kxdatabuffer.h"
 
+#include "besidefloor.h"
+
 #include <QString>
 
 #include <benchmark/benchmark.h>
@@ -18,17 +20,7 @@
 #include <memory>
 #include <random>
 
-#include <time.h>
-
 namespace {
-
-/// The CPU time of this thread in seconds: on a machine shared with other work, time spent waiting
-/// for a core would otherwise fall on whichever of the two happened to be running.
-double threadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
 
 /// A set of 8000 flags, each set with probability 1/2 (fixed seed), starting at frame 1001.
 std::unique_ptr<kxJ::_binaryFrameSet> halfFullSet() {
@@ -41,27 +33,6 @@ std::unique_ptr<kxJ::_binaryFrameSet> halfFullSet() {
     return set;
 }
 
-/// Times `floor` and `operation` one after the other in every iteration; the benchmark's time is that
-/// of the operation, and the counters give the floor's time and the ratio of the two.
-template <typename Operation, typename Floor>
-void timeAgainstFloor(benchmark::State& state, Operation operation, Floor floor) {
-    double operationSeconds = 0;
-    double floorSeconds = 0;
-    for (auto _ : state) {
-        const double t0 = threadSeconds();
-        floor();
-        const double t1 = threadSeconds();
-        operation();
-        const double t2 = threadSeconds();
-        operationSeconds += t2 - t1;
-        floorSeconds += t1 - t0;
-        state.SetIterationTime(t2 - t1);
-    }
-    const double n = double(state.iterations());
-    state.counters["floor_us"] = benchmark::Counter(floorSeconds / n * 1e6);
-    state.counters["ratio"] = benchmark::Counter(floorSeconds > 0 ? operationSeconds / floorSeconds : 0);
-}
-
 void BM_BitA85_writeRead(benchmark::State& state) {
     const std::unique_ptr<kxJ::_binaryFrameSet> set = halfFullSet();
     auto back = std::make_unique<kxJ::_binaryFrameSet>();
@@ -71,7 +42,7 @@ void BM_BitA85_writeRead(benchmark::State& state) {
     if (!_KX_DataBuffer(set->asString_BitA85()).decompressTo(payload) || payload.size() != 1007)
         std::abort();
 
-    timeAgainstFloor(
+    kxBenchBesideFloor(
         state,
         [&] {
             const QByteArray form = set->asString_BitA85();
@@ -97,7 +68,7 @@ void BM_asString_FrameSet(benchmark::State& state) {
     for (int i = 0; i < kxJ::_binaryFrameSet::flagCount; ++i)
         setCount += set->flags[i];
 
-    timeAgainstFloor(
+    kxBenchBesideFloor(
         state,
         [&] {
             const QString text = set->asString_FrameSet();
