@@ -147,6 +147,12 @@ bool parseCall(const kxInspectCommand& command, const QStringList& arguments, kx
         fault = QStringLiteral("unexpected argument '%1'").arg(call.arguments[command.maxArguments]);
         return false;
     }
+    for (const kxInspectOption& option : command.options)
+        if (option.required && !call.options.contains(QLatin1String(option.name))) {
+            fault = QStringLiteral("missing --%1 %2")
+                        .arg(QLatin1String(option.name), QLatin1String(option.valueName));
+            return false;
+        }
     return true;
 }
 

@@ -26,6 +26,7 @@ struct kxInspectOption {
     const char* name;      ///< without the leading "--"
     const char* valueName; ///< shown in the help; null for a flag
     const char* help;
+    bool required = false; ///< a call without it is a fault: "missing --name VALUE"
 };
 
 /// The parsed command line of one subcommand call.

@@ -65,13 +65,6 @@ QJsonObject groupKeys(_iniSettings& ini) {
 }
 
 int runClientcfg(const kxInspectCall& call, kxInspectResult& result) {
-    const kxInspectOption* options = kxInspectClientcfgCommand.options.data();
-    for (int i = 0; i < 3; ++i) // --farm, --client and --out are required
-        if (!call.has(options[i].name)) {
-            result.fault = QStringLiteral("missing --%1 %2")
-                               .arg(QLatin1String(options[i].name), QLatin1String(options[i].valueName));
-            return kxInspectFault;
-        }
     const QString farmFile = call.value("farm");
     const QString clientName = call.value("client");
     const QString outFile = call.value("out");
@@ -171,9 +164,9 @@ const kxInspectCommand kxInspectClientcfgCommand = {
     "group already spelled in another letter case is written in that spelling. Shown: the group and\n"
     "the whole file as written. With --json: {\"file\", \"group\", \"keys\"}, the keys of the client's\n"
     "group as texts and each sub-group as a nested object of its own keys (\"app00\": {\"Name\": ...}).\n",
-    {{"farm", "FILE", "the sample farm that holds the client"},
-     {"client", "NAME", "the client's name"},
-     {"out", "FILE", "the client configuration file to write or update"},
+    {{"farm", "FILE", "the sample farm that holds the client", true},
+     {"client", "NAME", "the client's name", true},
+     {"out", "FILE", "the client configuration file to write or update", true},
      {"compact", nullptr, "write each render application in the short \"AE\" form"},
      {"force-listno", nullptr, "write the list number even when the group already has one"}},
     0,

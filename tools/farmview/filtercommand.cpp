@@ -89,7 +89,7 @@ const kxInspectCommand kxInspectFilterCommand = {
     "each job of a sample farm with pass or fail, and the terms and keywords read from TEXT",
     "TEXT is a job filter: terms separated by blanks or ';', \"-term\" to exclude, \"key=value\" pairs,\n"
     "\"OR \" in front to let one match suffice. Exit code 1 when no job passes.\n",
-    {{"farm", "FILE", "the sample farm whose jobs are tested"},
+    {{"farm", "FILE", "the sample farm whose jobs are tested", true},
      {"invert", nullptr, "swap plain and '-' terms"}},
     1,
     1,

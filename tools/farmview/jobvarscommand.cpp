@@ -103,7 +103,8 @@ const kxInspectCommand kxInspectVarsCommand = {
     "the variables a job of a sample farm exports to its render commands, name and value",
     "The job is the first one of the sample farm FILE whose section is [job LABEL]. Shown: its\n"
     "identifier, then each variable as \"<Name> = value\" in the order the farm exports them.\n",
-    {{"farm", "FILE", "the sample farm that holds the job"}, {"job", "LABEL", "the job's label in FILE"}},
+    {{"farm", "FILE", "the sample farm that holds the job", true},
+     {"job", "LABEL", "the job's label in FILE", true}},
     0,
     0,
     runVars,
@@ -118,8 +119,8 @@ const kxInspectCommand kxInspectResolveCommand = {
     "the farm resolves a job's paths; mode app keeps what the render application fills itself (the\n"
     "channel and per-frame names), as a render command is handed it. Date and time variables take the\n"
     "time of the call.\n",
-    {{"farm", "FILE", "the sample farm that holds the job"},
-     {"job", "LABEL", "the job's label in FILE"},
+    {{"farm", "FILE", "the sample farm that holds the job", true},
+     {"job", "LABEL", "the job's label in FILE", true},
      {"mode", "farm|app", "only this mode (default: both)"}},
     1,
     1,
