@@ -146,7 +146,7 @@ private:
         if (kind == QLatin1String("client")) {
             if (name.isEmpty())
                 return fail(line, QStringLiteral("a client needs a name: [client NAME]"));
-            if (QString::fromLatin1(name.toLatin1()) != name)
+            if (!isLatin1(name))
                 return fail(line, QStringLiteral("the client name '%1' is not Latin-1 text").arg(name));
             if (name.size() > clientNameCapacity)
                 return fail(line, QStringLiteral("the client name '%1' is longer than %2 characters")
@@ -177,6 +177,16 @@ private:
         record.line = line;
     }
 
+    /// Reads the whole number `value` of `key` into `n`; false, with "<key> must be a whole number from
+    /// <minimum> to <maximum>, not '<value>'" for the line, when it is none or lies outside the range.
+    bool wholeNumber(int line, const QString& key, const QString& value, quint64 minimum, quint64 maximum,
+                     quint64& n) {
+        if (parseNumber(value, maximum, n) && n >= minimum)
+            return true;
+        return fail(line, QStringLiteral("%1 must be a whole number from %2 to %3, not '%4'")
+                              .arg(key, QString::number(minimum), QString::number(maximum), value));
+    }
+
     bool setValue(int line, const QString& key, const QString& value) {
         if (section.kind == Section::None)
             return fail(line, QStringLiteral("'%1' stands before any [client] or [job] section").arg(key));
@@ -187,20 +197,16 @@ private:
             return setClientValue(line, key, value);
         quint64 n = 0;
         if (key == QLatin1String("number")) {
-            if (!parseNumber(value, 0xFFFFFFFFu, n))
-                return fail(line,
-                            QStringLiteral("number must be a whole number from 0 to 4294967295, not '%1'")
-                                .arg(value));
+            if (!wholeNumber(line, key, value, 0, 0xFFFFFFFFu, n))
+                return false;
             job.number = quint32(n);
         } else if (key == QLatin1String("member")) {
-            if (!parseNumber(value, 255, n))
-                return fail(
-                    line, QStringLiteral("member must be a whole number from 0 to 255, not '%1'").arg(value));
+            if (!wholeNumber(line, key, value, 0, 255, n))
+                return false;
             job.member = quint8(n);
         } else if (key == QLatin1String("status")) {
-            if (!parseNumber(value, 255, n))
-                return fail(
-                    line, QStringLiteral("status must be a whole number from 0 to 255, not '%1'").arg(value));
+            if (!wholeNumber(line, key, value, 0, 255, n))
+                return false;
             job.status = quint8(n);
         } else if (QString* text = jobText(key)) {
             *text = value;
@@ -244,29 +250,22 @@ private:
 
     bool setClientValue(int line, const QString& key, const QString& value) {
         quint64 n = 0;
-        const auto wholeNumber = [&](quint64 minimum, quint64 maximum) {
-            if (parseNumber(value, maximum, n) && n >= minimum)
-                return true;
-            fail(line, QStringLiteral("%1 must be a whole number from %2 to %3, not '%4'")
-                           .arg(key, QString::number(minimum), QString::number(maximum), value));
-            return false;
-        };
         if (key == QLatin1String("pending")) {
             client.pending = value;
         } else if (key == QLatin1String("memory")) {
-            if (!wholeNumber(1, 2147483647))
+            if (!wholeNumber(line, key, value, 1, 2147483647, n))
                 return false;
             client.memory = qint32(n);
         } else if (key == QLatin1String("cores")) {
-            if (!wholeNumber(1, 65535))
+            if (!wholeNumber(line, key, value, 1, 65535, n))
                 return false;
             client.cores = quint16(n);
         } else if (key == QLatin1String("threads")) {
-            if (!wholeNumber(1, kxC::_ClientConfig::threadCapacity))
+            if (!wholeNumber(line, key, value, 1, kxC::_ClientConfig::threadCapacity, n))
                 return false;
             client.threads = quint8(n);
         } else if (key == QLatin1String("preset")) {
-            if (!wholeNumber(0, 255))
+            if (!wholeNumber(line, key, value, 0, 255, n))
                 return false;
             client.preset = quint8(n);
         } else if (key == QLatin1String("ghz")) {
