@@ -5,7 +5,8 @@
 # Installs the Debian 12 packages the build needs, only those that are missing.
 # Usage: scripts/install-deps.sh [further packages...]
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libzstd-dev "$@")
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libzstd-dev
+          python3-dev pybind11-dev python3-pytest "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: Apache-2.0
+// Copyright the kxNotifyKXMessage authors
+#include "bindings.h"
+
+namespace py = pybind11;
+
+void bind_samplefarm(py::module_ &m)
+{
+    (void)m;
+}
