@@ -87,6 +87,48 @@ void expectFaults(const FaultCase (&cases)[N]) {
     }
 }
 
+/// A call refused with `fault`: exit 2 and the message on standard error, in text and under --json,
+/// where standard output holds the fault as a document too.
+void expectRefused(const QStringList& arguments, const QString& fault, const QJsonObject& extra = {}) {
+    SCOPED_TRACE(arguments.join(QLatin1Char('|')).toStdString());
+    const QString message = QStringLiteral("kxinspect %1: %2\n").arg(arguments.first(), fault);
+    const Outcome text = runInspect(arguments);
+    EXPECT_EQ(text.exitCode, 2);
+    EXPECT_EQ(text.out.toStdString(), "");
+    EXPECT_EQ(text.err.toStdString(), message.toStdString());
+    QStringList withJson = arguments;
+    withJson.insert(1, QStringLiteral("--json"));
+    const Outcome json = runInspect(withJson);
+    EXPECT_EQ(json.exitCode, 2);
+    EXPECT_EQ(json.err.toStdString(), message.toStdString());
+    QJsonObject want = extra;
+    want.insert(QStringLiteral("error"), fault);
+    EXPECT_EQ(QJsonDocument::fromJson(json.out.toUtf8()).object(), want) << json.out.toStdString();
+}
+
+/// A call that succeeds with `exitCode` and warns with exactly `warnings` on standard error, in text and
+/// under --json; the answers go to standard output. Returns the parsed document.
+QJsonObject expectWarned(const QStringList& arguments, const QStringList& warnings, int exitCode = 0) {
+    SCOPED_TRACE(arguments.join(QLatin1Char('|')).toStdString());
+    QString err;
+    for (const QString& warning : warnings)
+        err += QStringLiteral("kxinspect %1: warning: %2\n").arg(arguments.first(), warning);
+    const Outcome text = runInspect(arguments);
+    EXPECT_EQ(text.exitCode, exitCode);
+    EXPECT_FALSE(text.out.isEmpty());
+    EXPECT_FALSE(text.out.contains(QStringLiteral("warning")));
+    EXPECT_EQ(text.err.toStdString(), err.toStdString());
+    QStringList withJson = arguments;
+    withJson.insert(1, QStringLiteral("--json"));
+    const Outcome json = runInspect(withJson);
+    EXPECT_EQ(json.exitCode, exitCode);
+    EXPECT_EQ(json.err.toStdString(), err.toStdString());
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json.out.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << json.out.toStdString();
+    return document.object();
+}
+
 } // namespace
 
 TEST(KxInspect, CommandListAndHelp) {
@@ -111,6 +153,8 @@ TEST(KxInspect, CommandListAndHelp) {
         "  clientcfg a sample farm's client written into a client configuration file as the server writes "
         "it\n"
         "\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
+        "Warnings (what the farm would do differently) go to standard error; with --json\n"
+        "a fault is also a document on standard output: {\"error\", \"file\", \"line\"}.\n"
         "'kxinspect COMMAND --help' describes one command.\n";
     expectText({"--help", list});
     expectText({"help", list});
@@ -324,6 +368,55 @@ TEST(KxInspect, FramesSaysWhenTheFlagsFormIsCut) {
     const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8()).object();
     EXPECT_EQ(document.value(QStringLiteral("flagsCut")), QJsonValue(true));
     EXPECT_EQ(document.value(QStringLiteral("frames")).toArray().size(), 14);
+}
+
+TEST(KxInspect, FramesRefusesWhatTheFarmWouldMisread) {
+    const QString notAPart = QStringLiteral("list text part '%1' (at character %2) is not a frame a, a range "
+                                            "a-b or a stepped range a-b+s of whole numbers from 0");
+    struct Case {
+        const char* text;
+        QString fault;
+    };
+    const Case cases[] = {
+        {"abc", notAPart.arg(QStringLiteral("abc")).arg(1) + QStringLiteral(": character 1 is 'a'")},
+        {"1-3,x", notAPart.arg(QStringLiteral("x")).arg(5) + QStringLiteral(": character 5 is 'x'")},
+        {"-5", notAPart.arg(QStringLiteral("-5")).arg(1)},
+        {"1-100x3", notAPart.arg(QStringLiteral("1-100x3")).arg(1) + QStringLiteral(": character 6 is 'x'")},
+        {"10-1", QStringLiteral("list text part '10-1' ends before it starts")},
+        {"1, 4+0", QStringLiteral("list text part '4+0' has the step 0; a step is 1 or more")},
+        {"5000000000", QStringLiteral("list text part '5000000000': 5000000000 is beyond the largest frame "
+                                      "number 2147483647")},
+    };
+    for (const Case& c : cases) {
+        // The document names the argument when the message quotes it whole.
+        const QString text = QString::fromLatin1(c.text);
+        QJsonObject extra;
+        if (c.fault.contains(QLatin1Char('\'') + text + QLatin1Char('\'')))
+            extra.insert(QStringLiteral("argument"), text);
+        expectRefused({QStringLiteral("frames"), QStringLiteral("--"), text}, c.fault, extra);
+    }
+    // Blanks around the numbers are read as the farm reads them.
+    expectText({"frames|1 - 5 + 2",
+                "read as         list\n"
+                "start           1\n"
+                "file numbers    yes\n"
+                "last index      4\n"
+                "frame count     3\n"
+                "frames          1, 3, 5\n"
+                "list            0-4+2 , \n"
+                "flags           1:10101\n"
+                "bita85          "
+                "4B58444201030000000000000000000007000000000000008E971C30B9A2008A28B52FFD2007"
+                "39000001000000040015\n"});
+    // A range longer than a set holds is read, and the dropped frames are named.
+    const QJsonObject document = expectWarned(
+        {QStringLiteral("frames"), QStringLiteral("0-99999999")},
+        {QStringLiteral(
+            "a set holds 8000 frames from its first: the frames from 8000 to 99999999 are dropped")});
+    EXPECT_EQ(document.value(QStringLiteral("frames")).toArray().size(), 8000);
+    const Outcome help = runInspect({QStringLiteral("frames"), QStringLiteral("--help")});
+    EXPECT_TRUE(help.out.contains(QStringLiteral("at most 1000 Latin-1 characters")))
+        << help.out.toStdString();
 }
 
 TEST(KxInspect, UncGivesTheMountPointOrAnswersNo) {

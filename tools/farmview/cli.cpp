@@ -36,6 +36,8 @@ QString programUsage() {
             QStringLiteral("  %1%2\n")
                 .arg(QString::fromLatin1(command->name).leftJustified(10), QLatin1String(command->summary));
     text += QStringLiteral("\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
+                           "Warnings (what the farm would do differently) go to standard error; with --json\n"
+                           "a fault is also a document on standard output: {\"error\", \"file\", \"line\"}.\n"
                            "'kxinspect COMMAND --help' describes one command.\n");
     return text;
 }
@@ -156,6 +158,29 @@ bool parseCall(const kxInspectCommand& command, const QStringList& arguments, kx
     return true;
 }
 
+/// The fault as a script reads it under --json: {"error": text}, with "file" and "line" when the text
+/// names a file of the call ("FILE:LINE: what" or "FILE: what"), and "argument" when it quotes one.
+QString faultDocument(const QString& fault, const QStringList& arguments) {
+    QJsonObject document{{QStringLiteral("error"), fault}};
+    for (const QString& argument : arguments) {
+        if (argument.isEmpty() || argument.startsWith(QLatin1String("--")))
+            continue;
+        if (fault.startsWith(argument + QLatin1Char(':'))) {
+            document.insert(QStringLiteral("file"), argument);
+            static const QRegularExpression line(QStringLiteral("^([0-9]+):"));
+            const QRegularExpressionMatch match = line.match(fault.mid(argument.size() + 1));
+            if (match.hasMatch())
+                document.insert(QStringLiteral("line"), match.captured(1).toInt());
+            break;
+        }
+        if (fault.contains(QLatin1Char('\'') + argument + QLatin1Char('\''))) {
+            document.insert(QStringLiteral("argument"), argument);
+            break;
+        }
+    }
+    return QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
+}
+
 int runCommand(const QStringList& arguments, QString& out, QString& err) {
     if (arguments.isEmpty()) {
         err = programUsage();
@@ -184,8 +209,12 @@ int runCommand(const QStringList& arguments, QString& out, QString& err) {
     kxInspectCall call;
     bool wantsHelp = false;
     QString fault;
+    // A fault found before --json was read is still a document when --json is given.
+    const bool json = arguments.mid(1).contains(QStringLiteral("--json"));
     if (!parseCall(*command, arguments.mid(1), call, wantsHelp, fault)) {
         err = QStringLiteral("kxinspect %1: %2\n").arg(name, fault);
+        if (json)
+            out = faultDocument(fault, arguments.mid(1));
         return kxInspectFault;
     }
     if (wantsHelp) {
@@ -194,8 +223,12 @@ int runCommand(const QStringList& arguments, QString& out, QString& err) {
     }
     kxInspectResult result;
     const int code = command->run(call, result);
+    for (const QString& warning : std::as_const(result.warnings))
+        err += QStringLiteral("kxinspect %1: warning: %2\n").arg(name, warning);
     if (code == kxInspectFault) {
-        err = QStringLiteral("kxinspect %1: %2\n").arg(name, result.fault);
+        err += QStringLiteral("kxinspect %1: %2\n").arg(name, result.fault);
+        if (json)
+            out = faultDocument(result.fault, arguments.mid(1));
         return code;
     }
     out = call.json ? QString::fromUtf8(QJsonDocument(result.json).toJson(QJsonDocument::Indented))

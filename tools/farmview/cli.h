@@ -45,6 +45,9 @@ struct kxInspectResult {
     QString text;     ///< printed as it stands (lines end with '\n')
     QJsonObject json; ///< printed with --json
     QString fault;    ///< set together with the exit code kxInspectFault
+    /// What the farm would do differently from what the input seems to ask (a text it cuts, a name it
+    /// does not know): printed on standard error, one line each, and never part of the answer.
+    QStringList warnings;
 };
 
 /// One subcommand.

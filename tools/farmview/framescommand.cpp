@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -45,12 +46,82 @@ bool checkFlagsText(const QString& text, QString& fault) {
     return true;
 }
 
+/// The list form: parts separated by ',', each a frame "a", a range "a-b" or a stepped range "a+s" or
+/// "a-b+s" of whole numbers 0 to 2147483647, blanks around the parts allowed. The reader takes any
+/// unreadable number as 0, a range that ends before it starts as nothing and a step of 0 as 1; an
+/// inspector names the part instead. Frames more than 7999 after the first are dropped by the set:
+/// that is a warning, since the farm reads the text so.
+bool checkListText(const QString& text, QString& fault, QStringList& warnings) {
+    static const QRegularExpression part(
+        QStringLiteral("^([0-9]+)\\s*(?:-\\s*([0-9]+))?\\s*(?:\\+\\s*([0-9]+))?$"));
+    static const QRegularExpression allowed(QStringLiteral("[^0-9+\\- ]"));
+    qint64 first = INT64_MAX;
+    qint64 last = INT64_MIN;
+    qsizetype position = 0;
+    const QStringList pieces = text.split(QLatin1Char(','));
+    for (const QString& piece : pieces) {
+        const QString trimmed = piece.trimmed();
+        const qsizetype at = position + piece.indexOf(trimmed);
+        position += piece.size() + 1;
+        if (trimmed.isEmpty())
+            continue;
+        const QRegularExpressionMatch match = part.match(trimmed);
+        if (!match.hasMatch()) {
+            const QRegularExpressionMatch bad = allowed.match(trimmed);
+            fault = QStringLiteral("list text part '%1' (at character %2) is not a frame a, a range a-b or a "
+                                   "stepped range a-b+s of whole numbers from 0")
+                        .arg(trimmed)
+                        .arg(at + 1);
+            if (bad.hasMatch())
+                fault += QStringLiteral(": character %1 is '%2'")
+                             .arg(at + bad.capturedStart() + 1)
+                             .arg(bad.captured());
+            return false;
+        }
+        qint64 numbers[3] = {0, 0, 1};
+        for (int i = 0; i < 3; ++i) {
+            if (!match.hasCaptured(i + 1))
+                continue;
+            bool ok = false;
+            numbers[i] = match.captured(i + 1).toLongLong(&ok);
+            if (!ok || numbers[i] > INT32_MAX) {
+                fault =
+                    QStringLiteral("list text part '%1': %2 is beyond the largest frame number 2147483647")
+                        .arg(trimmed, match.captured(i + 1));
+                return false;
+            }
+        }
+        const qint64 from = numbers[0];
+        const qint64 to = match.hasCaptured(2) ? numbers[1] : from;
+        if (to < from) {
+            fault = QStringLiteral("list text part '%1' ends before it starts").arg(trimmed);
+            return false;
+        }
+        if (numbers[2] < 1) {
+            fault = QStringLiteral("list text part '%1' has the step 0; a step is 1 or more").arg(trimmed);
+            return false;
+        }
+        first = std::min(first, from);
+        last = std::max(last, to);
+    }
+    if (first != INT64_MAX && last - first > _binaryFrameSet::flagCount - 1)
+        warnings << QStringLiteral(
+                        "a set holds %1 frames from its first: the frames from %2 to %3 are dropped")
+                        .arg(_binaryFrameSet::flagCount)
+                        .arg(first + _binaryFrameSet::flagCount)
+                        .arg(last);
+    return true;
+}
+
 /// Reads `text` in `form` into `set`. False with `fault` set when the text is not of that form.
-bool readSet(const QString& form, const QString& text, _binaryFrameSet& set, QString& fault) {
+bool readSet(const QString& form, const QString& text, _binaryFrameSet& set, QString& fault,
+             QStringList& warnings) {
     if (form == QLatin1String("list") || form == QLatin1String("flags")) {
         if (!kxInspectLatin1Text(text, QStringLiteral("TEXT"), _binaryFrameSet::boolTextCapacity, fault))
             return false;
         if (form == QLatin1String("list")) {
+            if (!checkListText(text, fault, warnings))
+                return false;
             set.fromString_FrameSet(_kxString8_allSize<1000>(text));
             return true;
         }
@@ -88,7 +159,7 @@ int runFrames(const kxInspectCall& call, kxInspectResult& result) {
 
     // 8 KB: kept off the stack.
     auto set = std::make_unique<_binaryFrameSet>();
-    if (!readSet(form, call.arguments.first(), *set, result.fault))
+    if (!readSet(form, call.arguments.first(), *set, result.fault, result.warnings))
         return kxInspectFault;
     if (call.has("start"))
         set->startFrame = qint32(start);
@@ -149,7 +220,12 @@ const kxInspectCommand kxInspectFramesCommand = {
     "  list    frames and runs: \"1001-1010,1020,1-9+4\" (the default)\n"
     "  flags   a hexadecimal start, ':' and one 0 or 1 per frame: \"3E9:1101\"\n"
     "  bita85  the compressed bit form, as the hexadecimal of its bytes\n"
-    "The list written back names flag indexes (frame minus start), each entry followed by \" , \".\n",
+    "The list written back names flag indexes (frame minus start), each entry followed by \" , \".\n"
+    "A set holds 8000 frames from its first one; frames further on are dropped (a warning says so).\n"
+    "TEXT in the list and flags forms holds at most 1000 Latin-1 characters. A list part that is no\n"
+    "frame, range or stepped range, a range that ends before it starts, a step of 0 and a frame beyond\n"
+    "2147483647 are refused (the farm would read them as frame 0, nothing, step 1 or 2147483647).\n"
+    "Exit codes: 0 the set was read, 2 a fault.\n",
     {{"form", "FORM", "list, flags or bita85: the form of TEXT"},
      {"start", "N", "move the set to begin at frame N after reading it"}},
     1,
