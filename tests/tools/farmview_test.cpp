@@ -449,6 +449,47 @@ TEST(KxInspect, UncGivesTheMountPointOrAnswersNo) {
               "kxinspect unc: PATH is 101 characters long, more than the 100 it may hold\n");
 }
 
+TEST(KxInspect, UncAnswersNoForASystemFolderAndWarnsOfAStrayLocal) {
+    struct Case {
+        const char* path;
+        const char* mountPoint;
+        const char* covers;
+    };
+    const Case cases[] = {{"\\\\usr", "/usr", "/usr"},
+                          {"\\\\etc", "/etc", "/etc"},
+                          {"\\\\bin", "/bin", "/bin"},
+                          {"\\\\usr\\share", "/usr/share", "/usr"},
+                          {"\\\\srv", "/srv", "/srv"},
+                          {"home:/export", "/home/export", nullptr},
+                          {"\\\\usrdata\\x", "/usrdata/x", nullptr}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const Outcome text = runInspect({QStringLiteral("unc"), QString::fromLatin1(c.path)});
+        EXPECT_EQ(text.exitCode, c.covers ? 1 : 0);
+        const std::string refused =
+            c.covers ? std::string("refused         it would cover the system folder ") + c.covers + "\n"
+                     : "";
+        EXPECT_EQ(text.out.toStdString(), std::string("path            ") + c.path + "\nkind            " +
+                                              (c.path[0] == '\\' ? "share" : "NFS export") +
+                                              "\nmount point     " + c.mountPoint + "\n" + refused);
+        EXPECT_EQ(text.err.toStdString(), "");
+        const Outcome json =
+            runInspect({QStringLiteral("unc"), QString::fromLatin1(c.path), QStringLiteral("--json")});
+        EXPECT_EQ(json.exitCode, c.covers ? 1 : 0);
+        const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        EXPECT_EQ(document.value(QStringLiteral("mountPoint")).toString().toStdString(), c.mountPoint);
+        EXPECT_EQ(document.value(QStringLiteral("covers")),
+                  c.covers ? QJsonValue(QString::fromLatin1(c.covers)) : QJsonValue(QJsonValue::Undefined));
+    }
+    // ".local" goes wherever it stands, as the farm maps it; the server's own ".local" needs no word.
+    const QJsonObject stray = expectWarned(
+        {QStringLiteral("unc"), QStringLiteral("\\\\srv.local\\backup.localcopy")},
+        {QStringLiteral("'.local' is removed wherever it stands: 'backup.localcopy' becomes 'backupcopy'")});
+    EXPECT_EQ(stray.value(QStringLiteral("mountPoint")).toString(), QStringLiteral("/srv/backupcopy"));
+    const Outcome help = runInspect({QStringLiteral("unc"), QStringLiteral("--help")});
+    EXPECT_TRUE(help.out.contains(QStringLiteral("1 none, or one that would cover the root or a system")));
+}
+
 TEST(KxInspect, VmidJoinsAndSplits) {
     expectText({"vmid|join|3|vm", "text            03_vm\n"});
     expectText({"vmid|join|-1|render vm|--id|0x10", "text            ff_0000000000000010_render vm\n"});

@@ -11,6 +11,52 @@
 
 namespace {
 
+/// The system folder a mount point would cover, or an empty text: the root itself, anything in or at a
+/// folder the system lives in, and a folder that holds other mounts or homes taken whole.
+QString coveredSystemFolder(const QString& mountPoint) {
+    static const QStringList system = {
+        QStringLiteral("bin"),  QStringLiteral("boot"),  QStringLiteral("dev"),   QStringLiteral("etc"),
+        QStringLiteral("lib"),  QStringLiteral("lib32"), QStringLiteral("lib64"), QStringLiteral("libx32"),
+        QStringLiteral("proc"), QStringLiteral("root"),  QStringLiteral("run"),   QStringLiteral("sbin"),
+        QStringLiteral("sys"),  QStringLiteral("tmp"),   QStringLiteral("usr"),   QStringLiteral("var")};
+    static const QStringList wholeOnly = {QStringLiteral("home"), QStringLiteral("media"),
+                                          QStringLiteral("mnt"), QStringLiteral("opt"),
+                                          QStringLiteral("srv")};
+    const QStringList levels = mountPoint.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    if (levels.isEmpty())
+        return QStringLiteral("/");
+    if (system.contains(levels.first()) || (levels.size() == 1 && wholeOnly.contains(levels.first())))
+        return QLatin1Char('/') + levels.first();
+    return QString();
+}
+
+/// The ".local" texts the mapping removes beyond the end of the server's name, where it is meant.
+QStringList strayLocalParts(const QString& path, bool share) {
+    const QString separators = share ? QStringLiteral("\\/") : QStringLiteral(":/");
+    QStringList parts;
+    const QString marker = QStringLiteral(".local");
+    for (qsizetype at = path.indexOf(marker); at >= 0; at = path.indexOf(marker, at + 1)) {
+        const qsizetype end = at + marker.size();
+        // Where the server's name ends: the first separator after the leading ones.
+        qsizetype nameStart = 0;
+        while (nameStart < path.size() && separators.contains(path[nameStart]))
+            ++nameStart;
+        qsizetype nameEnd = nameStart;
+        while (nameEnd < path.size() && !separators.contains(path[nameEnd]))
+            ++nameEnd;
+        if (end == nameEnd)
+            continue;
+        qsizetype from = at;
+        while (from > 0 && !separators.contains(path[from - 1]))
+            --from;
+        qsizetype to = end;
+        while (to < path.size() && !separators.contains(path[to]))
+            ++to;
+        parts << path.mid(from, to - from);
+    }
+    return parts;
+}
+
 int runUnc(const kxInspectCall& call, kxInspectResult& result) {
     const QString path = call.arguments.first();
     if (!kxInspectLatin1Text(path, QStringLiteral("PATH"), 100, result.fault))
@@ -28,16 +74,35 @@ int runUnc(const kxInspectCall& call, kxInspectResult& result) {
     const QString mountPoint =
         (share ? map.calcAutoMountPointUNC(text) : map.calcAutoMountPointNFS(text)).toQString();
 
+    // The mapping removes ".local" wherever it stands, not only from the server's name; a folder that
+    // reaches the mount point so changed is named.
+    const QStringList mountLevels = mountPoint.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const QStringList stray = strayLocalParts(path, share);
+    for (const QString& part : stray) {
+        QString kept = part;
+        kept.remove(QStringLiteral(".local"));
+        if (mountLevels.contains(kept))
+            result.warnings << QStringLiteral("'.local' is removed wherever it stands: '%1' becomes '%2'")
+                                   .arg(part, kept);
+    }
+    const QString covered = mountPoint.isEmpty() ? QString() : coveredSystemFolder(mountPoint);
     kxInspectLine(result.text, QStringLiteral("path"), path);
     kxInspectLine(result.text, QStringLiteral("kind"),
                   share ? QStringLiteral("share") : QStringLiteral("NFS export"));
     kxInspectLine(result.text, QStringLiteral("mount point"),
                   mountPoint.isEmpty() ? QStringLiteral("(none: it would cover the root or a system folder)")
                                        : mountPoint);
+    if (!covered.isEmpty())
+        kxInspectLine(result.text, QStringLiteral("refused"),
+                      covered == QLatin1String("/")
+                          ? QStringLiteral("it would cover the root")
+                          : QStringLiteral("it would cover the system folder %1").arg(covered));
     result.json.insert(QStringLiteral("path"), path);
     result.json.insert(QStringLiteral("kind"), share ? QStringLiteral("share") : QStringLiteral("nfs"));
     result.json.insert(QStringLiteral("mountPoint"), mountPoint);
-    return mountPoint.isEmpty() ? kxInspectNo : kxInspectOk;
+    if (!covered.isEmpty())
+        result.json.insert(QStringLiteral("covers"), covered);
+    return mountPoint.isEmpty() || !covered.isEmpty() ? kxInspectNo : kxInspectOk;
 }
 
 QString hexId(unsigned long long id) {
@@ -104,8 +169,10 @@ const kxInspectCommand kxInspectUncCommand = {
     "PATH",
     "the automatic mount point of a Windows share or an NFS export",
     "PATH is a share (\\\\server\\share\\...) or an NFS export (server:/export/...), at most 100\n"
-    "characters. Exit code 1 when the path gives no mount point (it would cover the root or a system\n"
-    "folder).\n",
+    "characters. Exit codes: 0 a mount point; 1 none, or one that would cover the root or a system\n"
+    "folder (/usr, /etc, /bin and the like, or /home, /mnt, /opt, /srv or /media whole); 2 a fault.\n"
+    "The mapping removes \".local\" wherever it stands in the path, not only from the server's name:\n"
+    "a warning names each other place.\n",
     {},
     1,
     1,
