@@ -164,16 +164,26 @@ TEST(KxInspect, CommandListAndHelp) {
     EXPECT_EQ(bare.out.toStdString(), "");
     EXPECT_EQ(bare.err.toStdString(), list);
 
-    const char* idHelp = "Usage: kxinspect id NUMBER\n"
-                         "the texts and the 32-bit short form of a job identifier\n"
-                         "NUMBER is the 64-bit identifier, decimal or hexadecimal after 0x. Shown: its main "
-                         "number, family\n"
-                         "member and extra bytes, the short text in braces, the full text, and the 32-bit "
-                         "short form with\n"
-                         "the text it stands for.\n"
-                         "\nOptions:\n"
-                         "  --json                one JSON document in place of the text\n"
-                         "  --help                this text\n";
+    const char* idHelp =
+        "Usage: kxinspect id NUMBER | TEXT | --main N [--member M]\n"
+        "the texts and the 32-bit short form of a job identifier\n"
+        "NUMBER is the packed 64-bit identifier, decimal or hexadecimal after 0x. --main N (0 to "
+        "4294967295)\n"
+        "and --member M (0 to 255) build it from the main number and family member, as a farm file's\n"
+        "\"number\" and \"member\" give them. Shown: its main number, family member and extra bytes, the "
+        "short\n"
+        "text in braces, the full text, the 32-bit short form with the text it stands for, and the main\n"
+        "numbers that show the same short text: it keeps neither the last four digits of the main number\n"
+        "nor the extra bytes, and repeats every 466560000 (main numbers 0 to 9999 all show {AAA }).\n"
+        "TEXT is a short text (\"{KT9 }\") or a full text (\"KT9_29AA\"): shown are the family member, the\n"
+        "main numbers and extra bytes it can stand for, and the identifier when only one is left.\n"
+        "Exit codes: 0 success, 2 a fault.\n"
+        "\n"
+        "Options:\n"
+        "  --main N              the identifier's main number\n"
+        "  --member M            with --main: the family member\n"
+        "  --json                one JSON document in place of the text\n"
+        "  --help                this text\n";
     expectText({"id|--help", idHelp});
     expectText({"help|id", idHelp});
     // --help wins over a missing argument or an argument that would be refused.
@@ -184,7 +194,9 @@ TEST(KxInspect, ArgumentFaults) {
     const FaultCase cases[] = {
         {"nope", 2, "kxinspect: unknown command 'nope' (see kxinspect --help)\n"},
         {"help|nope", 2, "kxinspect: unknown command 'nope' (see kxinspect --help)\n"},
-        {"id", 2, "kxinspect id: missing NUMBER (usage: kxinspect id NUMBER)\n"},
+        {"id", 2,
+         "kxinspect id: missing NUMBER, TEXT or --main N (usage: kxinspect id NUMBER | TEXT | --main N "
+         "[--member M])\n"},
         {"id|"
          "1|"
          "2",
@@ -274,7 +286,11 @@ TEST(KxInspect, IdShowsTheTextsAndTheShortForm) {
                 "short text      {AAAfz}\n"
                 "full text       AAAfz_TSPN\n"
                 "short form      144 (0x00000090)\n"
-                "short form text {AAAfz}\n"});
+                "short form text {AAAfz}\n"
+                "same short text main numbers 0-9999, 466560000-466569999, 933120000-933129999, "
+                "1399680000-1399689999, 1866240000-1866249999, 2332800000-2332809999, 2799360000-2799369999, "
+                "3265920000-3265929999, 3732480000-3732489999, 4199040000-4199049999 (member 144, any extra "
+                "bytes)\n"});
     expectText({"id|"
                 "0",
                 "identifier      0 (0x0000000000000000)\n"
@@ -284,14 +300,19 @@ TEST(KxInspect, IdShowsTheTextsAndTheShortForm) {
                 "short text      {AAA }\n"
                 "full text       AAA_AAAA\n"
                 "short form      0 (0x00000000)\n"
-                "short form text {AAA }\n"});
+                "short form text {AAA }\n"
+                "same short text main numbers 0-9999, 466560000-466569999, 933120000-933129999, "
+                "1399680000-1399689999, 1866240000-1866249999, 2332800000-2332809999, 2799360000-2799369999, "
+                "3265920000-3265929999, 3732480000-3732489999, 4199040000-4199049999 (member 0, any extra "
+                "bytes)\n"});
     expectJson("id|"
                "123456789",
                R"({
         "identifier": "123456789", "identifierHex": "0x00000000075BCD15",
         "mainNumber": 7, "familyMember": 21, "extraBytes": [205, 91],
         "shortText": "{AAAw}", "fullText": "AAAw_ABU1",
-        "shortForm": 21, "shortFormText": "{AAAw}"})");
+        "shortForm": 21, "shortFormText": "{AAAw}",
+        "sameShortText": [[0, 9999], [466560000, 466569999], [933120000, 933129999], [1399680000, 1399689999], [1866240000, 1866249999], [2332800000, 2332809999], [2799360000, 2799369999], [3265920000, 3265929999], [3732480000, 3732489999], [4199040000, 4199049999]]})");
     // The largest identifier travels as text: a JSON number would lose its low digits.
     expectJson("id|"
                "18446744073709551615",
@@ -299,7 +320,82 @@ TEST(KxInspect, IdShowsTheTextsAndTheShortForm) {
         "identifier": "18446744073709551615", "identifierHex": "0xFFFFFFFFFFFFFFFF",
         "mainNumber": 4294967295, "familyMember": 255, "extraBytes": [255, 255],
         "shortText": "{HPRlq}", "fullText": "HPRlq_4+DD", "shortForm": 109951231,
-        "shortFormText": "{HPRlq}"})");
+        "shortFormText": "{HPRlq}",
+        "sameShortText": [[95920000, 95929999], [562480000, 562489999], [1029040000, 1029049999],
+            [1495600000, 1495609999], [1962160000, 1962169999], [2428720000, 2428729999], [2895280000, 2895289999],
+            [3361840000, 3361849999], [3828400000, 3828409999], [4294960000, 4294967295]]})");
+}
+
+TEST(KxInspect, IdTakesTheFarmFilesNumberAndDecodesItsTexts) {
+    // A farm file's "number" and "member" are the main number and family member, not the packed value.
+    const std::string ktRanges = "123450000-123459999, 590010000-590019999, 1056570000-1056579999, "
+                                 "1523130000-1523139999, 1989690000-1989699999, 2456250000-2456259999, "
+                                 "2922810000-2922819999, 3389370000-3389379999, 3855930000-3855939999";
+    expectText({"id|--main|123456789", ("identifier      2071261215719424 (0x00075BCD15000000)\n"
+                                        "main number     123456789\n"
+                                        "family member   0\n"
+                                        "extra bytes     0x00 0x00\n"
+                                        "short text      {KT9 }\n"
+                                        "full text       KT9_29AA\n"
+                                        "short form      3160320 (0x00303900)\n"
+                                        "short form text {KT9 }\n"
+                                        "same short text main numbers " +
+                                        ktRanges + " (member 0, any extra bytes)\n")
+                                           .c_str()});
+    const Outcome member =
+        runInspect({QStringLiteral("id"), QStringLiteral("--main"), QStringLiteral("123456789"),
+                    QStringLiteral("--member"), QStringLiteral("255"), QStringLiteral("--json")});
+    EXPECT_EQ(member.exitCode, 0);
+    const QJsonObject memberDocument = QJsonDocument::fromJson(member.out.toUtf8()).object();
+    EXPECT_EQ(memberDocument.value(QStringLiteral("shortText")).toString(), QStringLiteral("{KT9lq}"));
+    EXPECT_EQ(memberDocument.value(QStringLiteral("fullText")).toString(), QStringLiteral("KT9lq_29AA"));
+    EXPECT_EQ(memberDocument.value(QStringLiteral("shortForm")).toInt(), 3160575);
+    // Main numbers 1 to 4 all show {AAA }: the text says which numbers share it.
+    const Outcome small = runInspect(
+        {QStringLiteral("id"), QStringLiteral("--main"), QStringLiteral("4"), QStringLiteral("--json")});
+    const QJsonObject smallDocument = QJsonDocument::fromJson(small.out.toUtf8()).object();
+    EXPECT_EQ(smallDocument.value(QStringLiteral("shortText")).toString(), QStringLiteral("{AAA }"));
+    EXPECT_EQ(smallDocument.value(QStringLiteral("sameShortText")).toArray().first(), (QJsonArray{0, 9999}));
+
+    // A text given back: the identifiers it can stand for.
+    expectText({"id|{KT9 }", ("text            {KT9 }\n"
+                              "kind            short text\n"
+                              "family member   0\n"
+                              "main numbers    " +
+                              ktRanges +
+                              "\n"
+                              "extra bytes     any (the short text does not show them)\n")
+                                 .c_str()});
+    expectJson("id|KT9bb_29ED", R"({"text": "KT9bb_29ED", "kind": "full", "familyMember": 26,
+        "mainNumbers": [[123456783, 123456789], [590016783, 590016789], [1056576783, 1056576789],
+            [1523136783, 1523136789], [1989696783, 1989696789], [2456256783, 2456256789],
+            [2922816783, 2922816789], [3389376783, 3389376789], [3855936783, 3855936789]],
+        "extraByte1": [3, 39, 75, 111, 147, 183, 219, 255], "extraByte2": [4, 40, 76, 112, 148, 184, 220]})");
+    // The highest main numbers: one number of f = 1428 remains.
+    const Outcome last =
+        runInspect({QStringLiteral("id"), QStringLiteral("HPR_AAAA"), QStringLiteral("--json")});
+    EXPECT_EQ(last.exitCode, 0);
+
+    expectRefused(
+        {QStringLiteral("id"), QStringLiteral("{KT9}")},
+        QStringLiteral("TEXT '{KT9}' is neither a short identifier text (\"{KT9 }\", \"{KT9a}\") nor "
+                       "a full one (\"KT9_29AA\")"),
+        {{QStringLiteral("argument"), QStringLiteral("{KT9}")}});
+    expectRefused({QStringLiteral("id"), QStringLiteral("{AAAab}")},
+                  QStringLiteral("TEXT '{AAAab}': no family member shows the letters 'ab'"),
+                  {{QStringLiteral("argument"), QStringLiteral("{AAAab}")}});
+    expectRefused({QStringLiteral("id"), QStringLiteral("--main"), QStringLiteral("4294967296")},
+                  QStringLiteral("--main '4294967296' is out of range (0 to 4294967295)"),
+                  {{QStringLiteral("argument"), QStringLiteral("4294967296")}});
+    expectRefused({QStringLiteral("id"), QStringLiteral("1"), QStringLiteral("--main"), QStringLiteral("1")},
+                  QStringLiteral("give NUMBER, TEXT or --main, not two of them"));
+    expectRefused(
+        {QStringLiteral("id"), QStringLiteral("1"), QStringLiteral("--member"), QStringLiteral("1")},
+        QStringLiteral("--member goes with --main"));
+
+    // The status command takes a job identifier over the same range.
+    expectText({"status|3|--job|0xFFFFFFFFFFFFFFFF", "status          {HPRlq} Rendering Job\n"});
+    expectJson("status|3|--job|18446744073709551615", R"({"status": "{HPRlq} Rendering Job"})");
 }
 
 TEST(KxInspect, FramesReadInEachFormAndWrittenInAll) {
@@ -704,7 +800,7 @@ TEST(KxInspect, StatusShowsTheThreadTextAndTheOffReason) {
         {"status|200", 2, "kxinspect status: CODE '200' is out of range (-128 to 127)\n"},
         {"status|1|--detail|40000", 2,
          "kxinspect status: --detail '40000' is out of range (-32768 to 32767)\n"},
-        {"status|1|--job|-1", 2, "kxinspect status: --job '-1' is out of range (0 to 9223372036854775807)\n"},
+        {"status|1|--job|-1", 2, "kxinspect status: --job '-1' is not a decimal or 0x hexadecimal number\n"},
     };
     expectFaults(cases);
 }

@@ -279,6 +279,25 @@ bool kxInspectInteger(const QString& text, const QString& what, qint64 min, qint
     return true;
 }
 
+bool kxInspectIdentifier(const QString& text, const QString& what, quint64& id, QString& fault) {
+    static const QRegularExpression decimal(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression hexadecimal(QStringLiteral("^0[xX][0-9A-Fa-f]+$"));
+    bool ok = false;
+    if (decimal.match(text).hasMatch())
+        id = text.toULongLong(&ok, 10);
+    else if (hexadecimal.match(text).hasMatch())
+        id = text.mid(2).toULongLong(&ok, 16);
+    else {
+        fault = QStringLiteral("%1 '%2' is not a decimal or 0x hexadecimal number").arg(what, text);
+        return false;
+    }
+    if (!ok) {
+        fault = QStringLiteral("%1 '%2' is out of range (0 to 18446744073709551615)").arg(what, text);
+        return false;
+    }
+    return true;
+}
+
 bool kxInspectTextFits(const QString& text, const QString& what, int capacity, QString& fault) {
     if (text.size() > capacity) {
         fault = QStringLiteral("%1 is %2 characters long, more than the %3 it may hold")

@@ -74,6 +74,9 @@ void kxInspectLine(QString& text, const QString& label, const QString& value);
 bool kxInspectInteger(const QString& text, const QString& what, qint64 min, qint64 max, qint64& value,
                       QString& fault);
 
+/// Reads a 64-bit job identifier for `what`: decimal, or hexadecimal after "0x", 0 to 2^64 - 1.
+bool kxInspectIdentifier(const QString& text, const QString& what, quint64& id, QString& fault);
+
 /// Refuses, with `fault` set, a text for `what` that a fixed-capacity field of `capacity` characters
 /// would cut.
 bool kxInspectTextFits(const QString& text, const QString& what, int capacity, QString& fault);
