@@ -884,13 +884,16 @@ TEST(KxInspect, VarsListsEveryVariableOfTheJobInBothForms) {
     for (const QString& line : lines.mid(2)) {
         const qsizetype equals = line.indexOf(QLatin1String("> = "));
         ASSERT_GT(equals, 0) << line.toStdString();
-        variables.append(QJsonObject{{QStringLiteral("name"), line.mid(1, equals - 1)},
+        variables.append(QJsonObject{{QStringLiteral("name"), line.left(equals + 1)},
                                      {QStringLiteral("value"), line.mid(equals + 4)}});
     }
     const QJsonObject document{{QStringLiteral("job"), QStringLiteral("shot010 preview")},
                                {QStringLiteral("id"), QStringLiteral("{KT9 }")},
                                {QStringLiteral("variables"), variables}};
     expectJson(call.c_str(), QJsonDocument(document).toJson().constData());
+    // A name with parent steps keeps its outer brackets in the document as in the text.
+    EXPECT_EQ(variables.at(1).toObject().value(QStringLiteral("name")).toString(),
+              QStringLiteral("<ImageDirComplete><../>"));
 }
 
 TEST(KxInspect, ResolveReplacesTheJobsVariablesInEachMode) {

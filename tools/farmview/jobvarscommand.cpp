@@ -44,9 +44,12 @@ int runVars(const kxInspectCall& call, kxInspectResult& result) {
     result.text += QLatin1Char('\n');
     QJsonArray variables;
     for (int i = 0; i < list.count(); ++i) {
-        result.text += QStringLiteral("<%1> = %2\n").arg(list.name(i), list.value(i));
+        // The list holds names without their outer brackets; "ImageDir><../" is only whole as
+        // "<ImageDir><../>", so both forms show each variable as a template writes it.
+        const QString variable = QLatin1Char('<') + list.name(i) + QLatin1Char('>');
+        result.text += QStringLiteral("%1 = %2\n").arg(variable, list.value(i));
         variables.append(
-            QJsonObject{{QStringLiteral("name"), list.name(i)}, {QStringLiteral("value"), list.value(i)}});
+            QJsonObject{{QStringLiteral("name"), variable}, {QStringLiteral("value"), list.value(i)}});
     }
     result.json.insert(QStringLiteral("variables"), variables);
     return kxInspectOk;
@@ -102,7 +105,9 @@ const kxInspectCommand kxInspectVarsCommand = {
     "--farm FILE --job LABEL",
     "the variables a job of a sample farm exports to its render commands, name and value",
     "The job is the first one of the sample farm FILE whose section is [job LABEL]. Shown: its\n"
-    "identifier, then each variable as \"<Name> = value\" in the order the farm exports them.\n",
+    "identifier, then each variable as \"<Name> = value\" in the order the farm exports them; with\n"
+    "--json each as {\"name\": \"<Name>\", \"value\"}, the name as a template writes it.\n"
+    "Exit codes: 0 success, 2 a fault.\n",
     {{"farm", "FILE", "the sample farm that holds the job", true},
      {"job", "LABEL", "the job's label in FILE", true}},
     0,
