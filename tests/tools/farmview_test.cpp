@@ -5,6 +5,7 @@
 #include "clients/clientstats.h"
 #include "kxdatabuffer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -26,8 +27,10 @@ struct Outcome {
     QString err;
 };
 
-Outcome runInspect(const QStringList& arguments) {
+Outcome runInspect(const QStringList& arguments, const QString& workingDirectory = QString()) {
     QProcess process;
+    if (!workingDirectory.isEmpty())
+        process.setWorkingDirectory(workingDirectory);
     process.start(QStringLiteral(KX_INSPECT_PROGRAM), arguments);
     Outcome run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
@@ -1072,6 +1075,43 @@ TEST(KxInspect, ClientcfgWritesTheClientAndKeepsTheOtherGroups) {
              {QStringLiteral("listNo"), QStringLiteral("0")}}}};
     EXPECT_EQ(QJsonDocument::fromJson(run.out.toUtf8()).object(), want) << run.out.toStdString();
     EXPECT_EQ(run.err.toStdString(), "");
+}
+
+TEST(KxInspect, ClientcfgPrintsWithoutWritingAndWarnsOfVersionsItCannotTellApart) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // "--out -" prints the group a new file would hold, and leaves no file behind, "-" least of all.
+    const Outcome printed = runInspect(clientcfg("render01", QStringLiteral("-")), dir.path());
+    EXPECT_EQ(printed.exitCode, 0);
+    EXPECT_EQ(printed.out.toStdString(), render01Group);
+    EXPECT_EQ(printed.err.toStdString(), "");
+    const Outcome json =
+        runInspect(clientcfg("render01", QStringLiteral("-"), {QStringLiteral("--json")}), dir.path());
+    EXPECT_EQ(json.exitCode, 0);
+    const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(document.value(QStringLiteral("file")).toString(), QStringLiteral("-"));
+    EXPECT_EQ(document.value(QStringLiteral("keys")).toObject().value(QStringLiteral("listNo")).toString(),
+              QStringLiteral("0"));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+
+    // Houdini 20 5.370 and 20 5.37 are both written as 537: the file cannot tell them apart.
+    const QString farm = dir.filePath(QStringLiteral("farm.ini"));
+    writeFile(farm,
+              "[client hq01]\napps = Houdini,20,5.370,/opt/h/5.370/husk; Houdini,20,5.37,/opt/h/5.37/husk; "
+              "Houdini,20,5.371,/opt/h/5.371/husk\n");
+    const QStringList call{QStringLiteral("clientcfg"), QStringLiteral("--farm"), farm,
+                           QStringLiteral("--client"),  QStringLiteral("hq01"),   QStringLiteral("--out"),
+                           QStringLiteral("-")};
+    const QJsonObject written = expectWarned(
+        call, {QStringLiteral(
+                  "render applications 1 (Houdini 20 5.370) and 2 (Houdini 20 5.37) are both written as "
+                  "version 20 537: the file cannot tell them apart")});
+    EXPECT_EQ(written.value(QStringLiteral("keys"))
+                  .toObject()
+                  .value(QStringLiteral("app01"))
+                  .toObject()
+                  .value(QStringLiteral("Name")),
+              QJsonValue(QStringLiteral("Houdini_-20_-537_-_-_-64")));
 }
 
 TEST(KxInspect, ClientcfgUpdatesAGroupTheFileAlreadySpells) {

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -64,10 +65,47 @@ QJsonObject groupKeys(_iniSettings& ini) {
     return keys;
 }
 
+/// The minor version as the file writes it: without its dots, trailing zeros dropped down to one digit.
+QString fileMinorVersion(QString minor) {
+    minor.remove(QLatin1Char('.'));
+    while (minor.size() > 1 && minor.endsWith(QLatin1Char('0')))
+        minor.chop(1);
+    return minor;
+}
+
+/// Two applications of one name and major version whose minor versions the file writes alike.
+QStringList sameVersionWarnings(const kxSampleClient& client) {
+    QStringList warnings;
+    for (int i = 0; i < client.apps.size(); ++i)
+        for (int j = i + 1; j < client.apps.size(); ++j) {
+            const kxSampleRenderApp& a = client.apps[i];
+            const kxSampleRenderApp& b = client.apps[j];
+            if (a.name == b.name && a.versionMajor == b.versionMajor && a.versionMinor != b.versionMinor &&
+                fileMinorVersion(a.versionMinor) == fileMinorVersion(b.versionMinor))
+                warnings << QStringLiteral(
+                                "render applications %1 (%2 %3 %4) and %5 (%2 %3 %6) are both written as "
+                                "version %3 %7: the file cannot tell them apart")
+                                .arg(i + 1)
+                                .arg(a.name)
+                                .arg(a.versionMajor)
+                                .arg(a.versionMinor)
+                                .arg(j + 1)
+                                .arg(b.versionMinor, fileMinorVersion(a.versionMinor));
+        }
+    return warnings;
+}
+
 int runClientcfg(const kxInspectCall& call, kxInspectResult& result) {
     const QString farmFile = call.value("farm");
     const QString clientName = call.value("client");
-    const QString outFile = call.value("out");
+    // "-": the file as the server would write it for this client alone, printed and written nowhere.
+    const bool printOnly = call.value("out") == QLatin1String("-");
+    QTemporaryDir scratch;
+    if (printOnly && !scratch.isValid()) {
+        result.fault = QStringLiteral("cannot make a temporary folder to write the file in");
+        return kxInspectFault;
+    }
+    const QString outFile = printOnly ? scratch.filePath(QStringLiteral("clients.ini")) : call.value("out");
 
     kxSampleFarm farm;
     if (!kxReadSampleFarm(farmFile, farm, result.fault))
@@ -117,6 +155,7 @@ int runClientcfg(const kxInspectCall& call, kxInspectResult& result) {
         }
     }
 
+    result.warnings << sameVersionWarnings(farm.clients[listNo]);
     // The record is about 130 KB: kept off the stack.
     auto client = std::make_unique<kxC::_Client_ALL>();
     fillClient(*client, farm.clients[listNo], listNo);
@@ -141,12 +180,13 @@ int runClientcfg(const kxInspectCall& call, kxInspectResult& result) {
             QStringLiteral("%1: cannot read the written file: %2").arg(outFile, written.errorString());
         return kxInspectFault;
     }
-    result.text = QStringLiteral("group [%1] written to %2\n\n").arg(group, outFile) +
-                  QString::fromUtf8(written.readAll());
+    const QString content = QString::fromUtf8(written.readAll());
+    result.text =
+        printOnly ? content : QStringLiteral("group [%1] written to %2\n\n").arg(group, outFile) + content;
 
     _iniSettings readBack(outFile);
     readBack.beginGroup(group);
-    result.json.insert(QStringLiteral("file"), outFile);
+    result.json.insert(QStringLiteral("file"), printOnly ? QStringLiteral("-") : outFile);
     result.json.insert(QStringLiteral("group"), group);
     result.json.insert(QStringLiteral("keys"), groupKeys(readBack));
     return kxInspectOk;
@@ -163,10 +203,14 @@ const kxInspectCommand kxInspectClientcfgCommand = {
     "\"appNN\" per render application. An existing file is updated: other clients' groups stay, and a\n"
     "group already spelled in another letter case is written in that spelling. Shown: the group and\n"
     "the whole file as written. With --json: {\"file\", \"group\", \"keys\"}, the keys of the client's\n"
-    "group as texts and each sub-group as a nested object of its own keys (\"app00\": {\"Name\": ...}).\n",
+    "group as texts and each sub-group as a nested object of its own keys (\"app00\": {\"Name\": ...}).\n"
+    "--out - prints the group as a new file would hold it and writes nothing. The folder of --out must\n"
+    "exist. Two render applications whose minor versions the file writes alike (5.370 and 5.37 are\n"
+    "both 537) are written, with a warning.\n"
+    "Exit codes: 0 written (or printed), 2 a fault; the file is then left as it was.\n",
     {{"farm", "FILE", "the sample farm that holds the client", true},
      {"client", "NAME", "the client's name", true},
-     {"out", "FILE", "the client configuration file to write or update", true},
+     {"out", "FILE", "the client configuration file to write or update; - to print only", true},
      {"compact", nullptr, "write each render application in the short \"AE\" form"},
      {"force-listno", nullptr, "write the list number even when the group already has one"}},
     0,
