@@ -34,10 +34,13 @@ int kxRunSampleFarm(const kxSampleRunOptions& options, QTextStream& out, QTextSt
     kxSampleFarm farm;
     QString error;
     for (const QString& file : options.farmFiles) {
+        const qsizetype before = farm.clients.size() + farm.jobs.size();
         if (!kxReadSampleFarm(file, farm, error)) {
             err << "kxfarmserver: " << error << Qt::endl;
             return 1;
         }
+        if (farm.clients.size() + farm.jobs.size() == before)
+            err << "kxfarmserver: warning: " << file << " holds no [client] or [job] section" << Qt::endl;
     }
 
     QTemporaryDir scratch;

@@ -715,9 +715,8 @@ TEST(KxInspect, ConfigListsKeysAndScramblesTexts) {
 
     const char* scrambled = "kxCALeL=pE8mMqUGh/B8xH51Gm=LIUFOKM5FDuMB70Ju1A/9MUJBYmMsjDaECEeKQlD0nFawL";
     expectText({"config|encode|secret pass", (std::string("scrambled       ") + scrambled + "\n").c_str()});
-    expectJson((std::string("config|decode|") + scrambled).c_str(), R"({"text": "secret pass"})");
-    // A text that is not well-formed comes back as it stands, as the store reads it.
-    expectText({"config|decode|kxCAbroken", "text            kxCAbroken\n"});
+    expectJson((std::string("config|decode|") + scrambled).c_str(),
+               R"({"text": "secret pass", "decoded": true})");
 
     const FaultCase cases[] = {
         {"config|nokey", 2, "kxinspect config: unknown key 'nokey'\n"},
@@ -913,10 +912,16 @@ TEST(KxInspect, ResolveReplacesTheJobsVariablesInEachMode) {
     // other than Maya is handed the channel as it is.
     const std::string channel = withJob(
         "resolve|<ImageDir><Layer>_<Channel>_<Unknown>.<IDstr>.exr|--mode|farm", "shot020 layer finished");
-    expectText({channel.c_str(), "job             shot020 layer finished\n"
-                                 "id              {EHSb}\n"
-                                 "template        <ImageDir><Layer>_<Channel>_<Unknown>.<IDstr>.exr\n"
-                                 "farm            /renders/feature/shot020/_diffuse_Unknown.EHSb.exr\n"});
+    const Outcome unknown = runInspect(split(channel.c_str()));
+    EXPECT_EQ(unknown.exitCode, 0);
+    EXPECT_EQ(unknown.out.toStdString(),
+              "job             shot020 layer finished\n"
+              "id              {EHSb}\n"
+              "template        <ImageDir><Layer>_<Channel>_<Unknown>.<IDstr>.exr\n"
+              "farm            /renders/feature/shot020/_diffuse_Unknown.EHSb.exr\n");
+    EXPECT_EQ(unknown.err.toStdString(),
+              "kxinspect resolve: warning: '<Unknown>' is no variable the farm resolves "
+              "here: mode farm drops its brackets\n");
     // A Maya job hands the channel to the application as its render pass.
     const std::string app = withJob("resolve|<Channel>/<Layer>|--mode|app", "shot010 finished");
     expectJson(app.c_str(), R"({"job": "shot010 finished", "id": "{KT9 }", "template": "<Channel>/<Layer>",
@@ -940,13 +945,7 @@ TEST(KxInspect, ImageSplitsThePathAndNamesTheJobsFolders) {
                                                 "frame digits    6\n"
                                                 "extension       .tif\n"
                                                 "single file     no\n"},
-        // Without the printf form the marks stay in the name.
-        {"image|C:\\out\\beauty.%04d.exr|--no-printf", "path            C:\\out\\beauty.%04d.exr\n"
-                                                       "folder          C:\\out\\\n"
-                                                       "name            beauty.%04d\n"
-                                                       "frame digits    4\n"
-                                                       "extension       .exr\n"
-                                                       "single file     no\n"},
+
         // A sample frame number is not part of the name.
         {"image|/r//x/../beauty.0250.png", "path            /r//x/../beauty.0250.png\n"
                                            "folder          /r/\n"
@@ -985,6 +984,107 @@ TEST(KxInspect, ImageSplitsThePathAndNamesTheJobsFolders) {
                "{\"path\": \"/renders/\xE5\xA0\xB4\xE6\x99\xAF/a.##.exr\", \"folder\": "
                "\"/renders/\xE5\xA0\xB4\xE6\x99\xAF/\", \"name\": \"a.\", \"frameDigits\": 2, "
                "\"extension\": \".exr\", \"singleFile\": false}");
+}
+
+TEST(KxInspect, SilentSuccessesNowSayWhatTheFarmDoes) {
+    // vmid split: a text join never writes is refused, not read as all zero.
+    expectRefused(
+        {QStringLiteral("vmid"), QStringLiteral("split"), QStringLiteral("garbage")},
+        QStringLiteral("TEXT 'garbage' does not begin with a number of two hexadecimal digits and '_' "
+                       "(NN_NAME or NN_ID_NAME, as join writes it)"),
+        {{QStringLiteral("argument"), QStringLiteral("garbage")}});
+    expectRefused(
+        {QStringLiteral("vmid"), QStringLiteral("split"), QStringLiteral("zz_vm")},
+        QStringLiteral("TEXT 'zz_vm' does not begin with a number of two hexadecimal digits and '_' "
+                       "(NN_NAME or NN_ID_NAME, as join writes it)"),
+        {{QStringLiteral("argument"), QStringLiteral("zz_vm")}});
+    expectRefused({QStringLiteral("vmid"), QStringLiteral("split"), QStringLiteral("03_00000000000000zz_vm")},
+                  QStringLiteral("TEXT '03_00000000000000zz_vm': the identifier '00000000000000zz' is not 16 "
+                                 "hexadecimal digits"),
+                  {{QStringLiteral("argument"), QStringLiteral("03_00000000000000zz_vm")}});
+
+    // config decode: a text that does not unscramble answers no and says why.
+    struct Undecodable {
+        const char* text;
+        const char* reason;
+    };
+    const Undecodable undecodable[] = {
+        {"kxCAgarbage", "its 7 letters after kxCA are no whole scrambled form"},
+        {"hello", "it does not begin with kxCA"},
+        {"kxCAAAAAAAAAA", "its letters do not unscramble (a group or the checksum does not match)"},
+        {"kxCAAA#AAAAAA", "character 7 '#' is no letter of the scrambled form"},
+    };
+    for (const Undecodable& c : undecodable) {
+        SCOPED_TRACE(c.text);
+        const Outcome text =
+            runInspect({QStringLiteral("config"), QStringLiteral("decode"), QLatin1String(c.text)});
+        EXPECT_EQ(text.exitCode, 1);
+        EXPECT_EQ(text.out.toStdString(), std::string("text            ") + c.text +
+                                              "\ndecoded         no: " + c.reason +
+                                              "; the farm uses it as it stands\n");
+        EXPECT_EQ(text.err.toStdString(), "");
+        const Outcome json = runInspect({QStringLiteral("config"), QStringLiteral("decode"),
+                                         QLatin1String(c.text), QStringLiteral("--json")});
+        EXPECT_EQ(json.exitCode, 1);
+        EXPECT_EQ(QJsonDocument::fromJson(json.out.toUtf8()).object(),
+                  (QJsonObject{{QStringLiteral("text"), QLatin1String(c.text)},
+                               {QStringLiteral("decoded"), false},
+                               {QStringLiteral("reason"), QLatin1String(c.reason)}}));
+    }
+
+    // image: frame digits the path does not show, and an extension without its dot.
+    const QString noFrame =
+        QStringLiteral("the path shows no frame number: the frame digits stay the job's 4");
+    struct ImageCase {
+        QStringList arguments;
+        QStringList warnings;
+    };
+    const ImageCase images[] = {
+        {{QStringLiteral("/x/beauty.exr")}, {noFrame}},
+        {{QStringLiteral("/x/beauty.01.exr")},
+         {QStringLiteral("the sample frame number '01' has 2 digits, but the farm keeps the job's 4")}},
+        {{QStringLiteral("/x/beauty"), QStringLiteral("--ext"), QStringLiteral("exr")},
+         {QStringLiteral(
+              "--ext 'exr' does not begin with '.': the farm puts it after the frame number as it stands"),
+          noFrame}},
+        // Without the printf form the marks stay in the name and the job's digits are used.
+        {{QStringLiteral("C:\\out\\beauty.%04d.exr"), QStringLiteral("--no-printf")}, {noFrame}},
+    };
+    for (const ImageCase& c : images) {
+        const QJsonObject document =
+            expectWarned(QStringList{QStringLiteral("image")} + c.arguments, c.warnings);
+        EXPECT_EQ(document.value(QStringLiteral("frameDigits")).toInt(), 4);
+    }
+    const Outcome printf = runInspect(
+        {QStringLiteral("image"), QStringLiteral("C:\\out\\beauty.%04d.exr"), QStringLiteral("--no-printf")});
+    EXPECT_EQ(printf.out.toStdString(), "path            C:\\out\\beauty.%04d.exr\n"
+                                        "folder          C:\\out\\\n"
+                                        "name            beauty.%04d\n"
+                                        "frame digits    4\n"
+                                        "extension       .exr\n"
+                                        "single file     no\n");
+    // A path that shows its frame digits needs no word.
+    for (const char* path : {"/x/a.####.exr", "/x/a.0001.exr", "/x/a_%06d.exr", "/x/clip.mov"}) {
+        const Outcome quiet = runInspect({QStringLiteral("image"), QLatin1String(path)});
+        EXPECT_EQ(quiet.err.toStdString(), "") << path;
+    }
+
+    // resolve: every name the farm does not resolve is named once.
+    const QStringList resolve{
+        QStringLiteral("resolve"), QStringLiteral("<Layr>/<App>/<LAYR>/<layer>/<ImageDir><../>x_<Date>"),
+        QStringLiteral("--farm"),  QStringLiteral(KX_SAMPLE_FARM_FILE),
+        QStringLiteral("--job"),   QStringLiteral("shot010 preview"),
+        QStringLiteral("--mode"),  QStringLiteral("farm")};
+    const QJsonObject resolved = expectWarned(
+        resolve,
+        {QStringLiteral("'<Layr>' is no variable the farm resolves here: mode farm drops its brackets"),
+         QStringLiteral("'<App>' is no variable the farm resolves here (it is in the job's exported list, "
+                        "kxinspect vars): mode farm drops its brackets")});
+    EXPECT_TRUE(resolved.value(QStringLiteral("resolved"))
+                    .toObject()
+                    .value(QStringLiteral("farm"))
+                    .toString()
+                    .startsWith(QStringLiteral("Layr/App/LAYR/beauty//renders/feature/x_")));
 }
 
 TEST(KxInspect, JobCommandsFaults) {

@@ -42,6 +42,24 @@ const _kxgCfg_param* firstTextSetting(const _kxgConfig& config) {
     return nullptr;
 }
 
+/// Why a text given to decode comes back as it stands, or an empty text when it was unscrambled.
+QString undecodableReason(const QString& text, const QString& output) {
+    static const QString letters =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890_!/()=abcdefghijklmnopqrstuvwxyz");
+    if (!text.startsWith(QLatin1String("kxCA")))
+        return QStringLiteral("it does not begin with kxCA");
+    if ((text.size() - 4) % 3 != 0 || text.size() < 4 + 3 * 3)
+        return QStringLiteral("its %1 letters after kxCA are no whole scrambled form").arg(text.size() - 4);
+    for (qsizetype i = 4; i < text.size(); ++i)
+        if (!letters.contains(text[i]))
+            return QStringLiteral("character %1 '%2' is no letter of the scrambled form")
+                .arg(i + 1)
+                .arg(text[i]);
+    if (output == text)
+        return QStringLiteral("its letters do not unscramble (a group or the checksum does not match)");
+    return QString();
+}
+
 int runScramble(const kxInspectCall& call, kxInspectResult& result, bool encode) {
     if (call.arguments.size() != 2) {
         result.fault = QStringLiteral("%1 needs one TEXT").arg(call.arguments.first());
@@ -75,7 +93,17 @@ int runScramble(const kxInspectCall& call, kxInspectResult& result, bool encode)
     }
     kxInspectLine(result.text, encode ? QStringLiteral("scrambled") : QStringLiteral("text"), output);
     result.json.insert(encode ? QStringLiteral("scrambled") : QStringLiteral("text"), output);
-    return kxInspectOk;
+    if (encode)
+        return kxInspectOk;
+    // The store hands back a text it cannot unscramble as it stands: the farm then uses it so.
+    const QString why = undecodableReason(text, output);
+    result.json.insert(QStringLiteral("decoded"), why.isEmpty());
+    if (why.isEmpty())
+        return kxInspectOk;
+    kxInspectLine(result.text, QStringLiteral("decoded"),
+                  QStringLiteral("no: %1; the farm uses it as it stands").arg(why));
+    result.json.insert(QStringLiteral("reason"), why);
+    return kxInspectNo;
 }
 
 QString bound(const _kxgCfg_param& p, qint64 value) {
@@ -158,7 +186,9 @@ const kxInspectCommand kxInspectConfigCommand = {
     "[KEY...] | decode TEXT | encode TEXT",
     "configuration keys with group, type, default and range; scrambled texts both ways",
     "Without KEY every key of the farm's key table is listed, in table order. decode shows the text a\n"
-    "scrambled configuration text (\"kxCA...\") holds; encode scrambles a text of up to 124 characters.\n",
+    "scrambled configuration text (\"kxCA...\") holds; encode scrambles a text of up to 124 characters.\n"
+    "Exit codes: 0 success, 1 decode was given a text that does not unscramble (the farm uses it as it\n"
+    "stands), 2 a fault.\n",
     {{"group", "G", "only the keys of group G"}},
     0,
     255,

@@ -8,9 +8,47 @@
 
 #include "jobs/jobrecords.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
+
+/// What the split keeps from the job rather than from the path: the frame digits when the path names
+/// none (no "#", no printf form, a name parsed only when no extension is given apart), and an
+/// extension given without its dot.
+QStringList paddingWarnings(const QString& path, const QString& extension, bool acceptPrintf, bool singleFile,
+                            int padding) {
+    QStringList warnings;
+    if (!extension.isEmpty() && !extension.startsWith(QLatin1Char('.')))
+        warnings << QStringLiteral(
+                        "--ext '%1' does not begin with '.': the farm puts it after the frame number as "
+                        "it stands")
+                        .arg(extension);
+    if (singleFile)
+        return warnings;
+    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    const QString name = path.mid(slash + 1);
+    const qsizetype percent = name.lastIndexOf(QLatin1Char('%'));
+    const bool printfForm = acceptPrintf && percent >= 0 && name.lastIndexOf(QLatin1Char('d')) > percent;
+    if (extension.isEmpty() && (name.contains(QLatin1Char('#')) || printfForm))
+        return warnings;
+    // The sample-number form: the digits before the extension are dropped, the frame digits kept.
+    const qsizetype dot = extension.isEmpty() ? name.lastIndexOf(QLatin1Char('.')) : name.size();
+    const QString stem = name.left(dot < 0 ? name.size() : dot);
+    qsizetype digits = 0;
+    while (digits < stem.size() - 1 && stem[stem.size() - 1 - digits].isDigit())
+        ++digits;
+    if (digits == 0)
+        warnings << QStringLiteral("the path shows no frame number: the frame digits stay the job's %1")
+                        .arg(padding);
+    else if (digits != padding)
+        warnings << QStringLiteral(
+                        "the sample frame number '%1' has %2 digits, but the farm keeps the job's %3")
+                        .arg(stem.right(digits))
+                        .arg(digits)
+                        .arg(padding);
+    return warnings;
+}
 
 int runImage(const kxInspectCall& call, kxInspectResult& result) {
     // The large-path record a submitter fills (about 220 KB, so off the stack): its fields are the
@@ -37,6 +75,8 @@ int runImage(const kxInspectCall& call, kxInspectResult& result) {
     const bool acceptPrintf = !call.has("no-printf");
     job->splitImageFileInto_DirFileExt(acceptPrintf);
 
+    result.warnings << paddingWarnings(path, extension, acceptPrintf, job->imageSingleOutputFile,
+                                       job->imagePadding);
     const QString folder = job->imageDir.toQString();
     const QString name = job->imageFileName.toQString();
     const QString ext = job->imageExtension.toQString();
@@ -83,7 +123,10 @@ const kxInspectCommand kxInspectImageCommand = {
     "printf form \"%04d\" or as a sample frame number (\"beauty.0001.exr\"); a movie file is one file\n"
     "for all frames. With a job of a sample farm, the start of the folder that is the scene's folder\n"
     "(or one up to three levels above it) or the job's project folder becomes <SceneFolder> or\n"
-    "<Database>.\n",
+    "<Database>.\n"
+    "A path that shows no frame number (or a sample number of another length) keeps the job's frame\n"
+    "digits, 4, and an extension given apart without its '.' stays so: a warning says each.\n"
+    "Exit codes: 0 success, 2 a fault.\n",
     {{"farm", "FILE", "the sample farm that holds the job"},
      {"job", "LABEL", "the job whose scene and project folders are used"},
      {"ext", "EXT", "the extension, when it is given apart from the name"},

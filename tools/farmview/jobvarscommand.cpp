@@ -63,6 +63,96 @@ struct ResolveMode {
 };
 constexpr ResolveMode resolveModes[] = {{"farm", false}, {"app", true}};
 
+/// The variables the farm's resolution replaces (letter case aside), the date and time, the per-frame
+/// names it keeps, and the modifier forms; a name is what stands after "<" up to a blank, "@", "<" or ">".
+bool resolvedName(const QString& name) {
+    static const QStringList names = {QStringLiteral("ImageDir"),
+                                      QStringLiteral("ImageFilename"),
+                                      QStringLiteral("NetworkShare"),
+                                      QStringLiteral("IDstr"),
+                                      QStringLiteral("IMS"),
+                                      QStringLiteral("StereoLR"),
+                                      QStringLiteral("StereoRL"),
+                                      QStringLiteral("Stereo"),
+                                      QStringLiteral("Layer"),
+                                      QStringLiteral("Layer-replaceVar"),
+                                      QStringLiteral("Channel"),
+                                      QStringLiteral("Channel-removeVar"),
+                                      QStringLiteral("Channel-replaceVar"),
+                                      QStringLiteral("AOV"),
+                                      QStringLiteral("AOV-removeVar"),
+                                      QStringLiteral("AOV-replaceVar"),
+                                      QStringLiteral("RenderPass"),
+                                      QStringLiteral("Camera"),
+                                      QStringLiteral("CameraKeepVBar"),
+                                      QStringLiteral("Camera_no."),
+                                      QStringLiteral("removeVar"),
+                                      QStringLiteral("ValueVar"),
+                                      QStringLiteral("CustomSeQName"),
+                                      QStringLiteral("CustomScene"),
+                                      QStringLiteral("CScene"),
+                                      QStringLiteral("CustomSHotName"),
+                                      QStringLiteral("CustomShot"),
+                                      QStringLiteral("CShot"),
+                                      QStringLiteral("CustomVersionName"),
+                                      QStringLiteral("CustomVersion"),
+                                      QStringLiteral("CVersion"),
+                                      QStringLiteral("SceneFolder"),
+                                      QStringLiteral("SceneName"),
+                                      QStringLiteral("Scene"),
+                                      QStringLiteral("SceneFile"),
+                                      QStringLiteral("SceneFileNameBase"),
+                                      QStringLiteral("Database"),
+                                      QStringLiteral("DatabaseName"),
+                                      QStringLiteral("Date"),
+                                      QStringLiteral("Time"),
+                                      QStringLiteral("Year"),
+                                      QStringLiteral("Month"),
+                                      QStringLiteral("Day"),
+                                      QStringLiteral("Hour"),
+                                      QStringLiteral("Minute"),
+                                      QStringLiteral("Second"),
+                                      QStringLiteral("FN"),
+                                      QStringLiteral("FN1"),
+                                      QStringLiteral("FN2"),
+                                      QStringLiteral("FN3"),
+                                      QStringLiteral("FN4"),
+                                      QStringLiteral("FN5"),
+                                      QStringLiteral("FN6"),
+                                      QStringLiteral("FN7"),
+                                      QStringLiteral("FN8"),
+                                      QStringLiteral("auto"),
+                                      QStringLiteral("..")};
+    return names.contains(name, Qt::CaseInsensitive);
+}
+
+/// A warning for each variable of `text` the resolution does not replace: the farm drops its brackets.
+QStringList unknownVariableWarnings(const QString& text, const _varValList& exported) {
+    QStringList warnings;
+    QStringList seen;
+    for (qsizetype at = text.indexOf(QLatin1Char('<')); at >= 0;
+         at = text.indexOf(QLatin1Char('<'), at + 1)) {
+        qsizetype end = at + 1;
+        while (end < text.size() && !QStringLiteral(" @<>/").contains(text[end]))
+            ++end;
+        const QString name = text.mid(at + 1, end - at - 1);
+        // "<../>" is a parent step; a lone "<" is no variable.
+        if (name.isEmpty() || name == QLatin1String("..") || resolvedName(name) ||
+            seen.contains(name, Qt::CaseInsensitive))
+            continue;
+        seen << name;
+        bool listed = false;
+        for (int i = 0; i < exported.count() && !listed; ++i)
+            listed = exported.name(i).compare(name, Qt::CaseInsensitive) == 0;
+        warnings << QStringLiteral(
+                        "'<%1>' is no variable the farm resolves here%2: mode farm drops its brackets")
+                        .arg(name, listed
+                                       ? QStringLiteral(" (it is in the job's exported list, kxinspect vars)")
+                                       : QString());
+    }
+    return warnings;
+}
+
 int runResolve(const kxInspectCall& call, kxInspectResult& result) {
     QList<ResolveMode> modes;
     if (call.has("mode")) {
@@ -83,6 +173,7 @@ int runResolve(const kxInspectCall& call, kxInspectResult& result) {
     const std::unique_ptr<kxJ::_JobSend> job = sampleJobRecord(sample);
     const QString text = call.arguments.first();
 
+    result.warnings << unknownVariableWarnings(text, job->exportJobVarList_Basic(false));
     addJobHeader(result, sample, *job);
     kxInspectLine(result.text, QStringLiteral("template"), text);
     result.json.insert(QStringLiteral("template"), text);
@@ -123,7 +214,9 @@ const kxInspectCommand kxInspectResolveCommand = {
     "Mode farm replaces every variable the farm knows and drops what is left in angle brackets, as\n"
     "the farm resolves a job's paths; mode app keeps what the render application fills itself (the\n"
     "channel and per-frame names), as a render command is handed it. Date and time variables take the\n"
-    "time of the call.\n",
+    "time of the call. A variable the farm does not resolve gives a warning: mode farm drops its\n"
+    "brackets and keeps the name.\n"
+    "Exit codes: 0 success, 2 a fault.\n",
     {{"farm", "FILE", "the sample farm that holds the job", true},
      {"job", "LABEL", "the job's label in FILE", true},
      {"mode", "farm|app", "only this mode (default: both)"}},

@@ -7,6 +7,8 @@
 #include "config/kxgconfig.h"
 #include "config/kxguncmap.h"
 
+#include <QRegularExpression>
+
 #include <memory>
 
 namespace {
@@ -146,6 +148,23 @@ int runVmid(const kxInspectCall& call, kxInspectResult& result) {
         const QString text = call.arguments[1];
         if (!kxInspectLatin1Text(text, QStringLiteral("TEXT"), 200, result.fault))
             return kxInspectFault;
+        // The reader takes a text without "NN_" as all zero and stops each number at its first
+        // character that is no hexadecimal digit; an inspector names the text instead.
+        static const QRegularExpression numberField(QStringLiteral("^[0-9A-Fa-f]{2}_"));
+        static const QRegularExpression idField(QStringLiteral("^[0-9A-Fa-f]{16}_"));
+        if (!numberField.match(text).hasMatch()) {
+            result.fault =
+                QStringLiteral("TEXT '%1' does not begin with a number of two hexadecimal digits and "
+                               "'_' (NN_NAME or NN_ID_NAME, as join writes it)")
+                    .arg(text);
+            return kxInspectFault;
+        }
+        const QString rest = text.mid(3);
+        if (rest.size() >= 17 && rest[16] == QLatin1Char('_') && !idField.match(rest).hasMatch()) {
+            result.fault = QStringLiteral("TEXT '%1': the identifier '%2' is not 16 hexadecimal digits")
+                               .arg(text, rest.left(16));
+            return kxInspectFault;
+        }
         unsigned long long id = 0;
         signed char number = 0;
         _kxString8_allSize<75> name;
@@ -184,7 +203,9 @@ const kxInspectCommand kxInspectVmidCommand = {
     "join NUMBER NAME | split TEXT",
     "virtual-machine identifier texts, joined from their parts or split into them",
     "join: NUMBER -128 to 127, NAME at most 75 Latin-1 characters, --id the machine's identifier\n"
-    "(decimal or 0x...). split: TEXT as join writes it; numbers are hexadecimal.\n",
+    "(decimal or 0x...). split: TEXT as join writes it, NN_NAME or NN_ID_NAME with NN two and ID\n"
+    "sixteen hexadecimal digits; another text is refused.\n"
+    "Exit codes: 0 success, 2 a fault.\n",
     {{"id", "ID", "with join: the virtual machine's identifier"}},
     1,
     3,
