@@ -97,7 +97,7 @@ public:
         QStringDecoder decoder(QStringDecoder::Utf8);
         const QString text = decoder.decode(content);
         if (decoder.hasError())
-            return fail(0, QStringLiteral("the file is not UTF-8 text"));
+            return failEncoding(content);
         const QStringList lines = text.split(QLatin1Char('\n'));
         for (int i = 0; i < lines.size(); ++i) {
             QString line = lines[i];
@@ -115,6 +115,27 @@ private:
         error = line > 0 ? QStringLiteral("%1:%2: %3").arg(fileName, QString::number(line), what)
                          : QStringLiteral("%1: %2").arg(fileName, what);
         return false;
+    }
+
+    /// Names the first line that is not UTF-8 and the byte where it breaks (a Latin-1 "é" is 0xE9).
+    bool failEncoding(const QByteArray& content) {
+        const QList<QByteArray> lines = content.split('\n');
+        for (int i = 0; i < lines.size(); ++i) {
+            const QByteArray& line = lines[i];
+            // The shortest start of the line that fails, ended as the line ends, holds the broken byte last.
+            for (qsizetype column = 0; column < line.size(); ++column) {
+                QStringDecoder decoder(QStringDecoder::Utf8);
+                const QString decoded = decoder.decode(line.left(column + 1) + '\n');
+                Q_UNUSED(decoded);
+                if (decoder.hasError())
+                    return fail(i + 1,
+                                QStringLiteral("the line is not UTF-8 text (byte 0x%1 at column %2); save "
+                                               "the file as UTF-8")
+                                    .arg(QString::number(quint8(line[column]), 16).toUpper())
+                                    .arg(column + 1));
+            }
+        }
+        return fail(0, QStringLiteral("the file is not UTF-8 text"));
     }
 
     bool parseLine(int line, const QString& text) {

@@ -8,6 +8,7 @@
 #include "jobs/jobid.h"
 #include "jobs/jobrecords.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -26,6 +27,19 @@ QString indented(const QString& text) {
 
 QString quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+/// Why the server log at `path` cannot be opened for appending.
+QString logFault(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists())
+        return QStringLiteral("its folder %1 does not exist").arg(info.absolutePath());
+    if (info.isDir())
+        return QStringLiteral("it is a folder");
+    QFile file(path);
+    if (!file.open(QIODevice::Append))
+        return file.errorString();
+    return QStringLiteral("the log file cannot be opened");
 }
 
 } // namespace
@@ -57,7 +71,8 @@ int kxRunSampleFarm(const kxSampleRunOptions& options, QTextStream& out, QTextSt
 
     kxFarmServer server(logPath);
     if (!server.host().isLogOpen()) {
-        err << "kxfarmserver: cannot open the server log " << logPath << Qt::endl;
+        err << "kxfarmserver: cannot open the server log " << logPath << ": " << logFault(logPath)
+            << Qt::endl;
         return 1;
     }
     if (!server.loadPlugin(options.pluginPath, error)) {
@@ -92,7 +107,11 @@ int kxRunSampleFarm(const kxSampleRunOptions& options, QTextStream& out, QTextSt
     out << "  pExit   -> " << server.callExit() << "\n\n";
     server.host().flushLog();
 
-    out << "Server log (" << logPath << ")\n";
+    // A temporary log is gone when the run ends: its path would mislead.
+    if (options.logPath.isEmpty())
+        out << "Server log (a temporary file, removed when the run ends; --log FILE keeps it)\n";
+    else
+        out << "Server log (" << logPath << ")\n";
     QFile log(logPath);
     if (log.open(QIODevice::ReadOnly) && log.seek(logStart))
         out << indented(QString::fromUtf8(log.readAll()).trimmed()) << "\n\n";

@@ -5,6 +5,7 @@
 
 #include "clients/clientstats.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 
 #include <memory>
@@ -13,9 +14,28 @@ namespace {
 
 int runStats(const kxInspectCall& call, kxInspectResult& result) {
     const QString path = call.arguments.first();
+    // The loader says "File not found" for a folder too, and repeats the path: the tool names the
+    // file once and says what is wrong with it.
+    const QFileInfo file(path);
+    if (file.isDir()) {
+        result.fault = QStringLiteral("%1: is a folder, not a statistics file").arg(path);
+        return kxInspectFault;
+    }
+    if (!file.exists()) {
+        result.fault = QStringLiteral("%1: no such file").arg(path);
+        return kxInspectFault;
+    }
+    if (!file.isReadable()) {
+        result.fault = QStringLiteral("%1: cannot read the file: permission denied").arg(path);
+        return kxInspectFault;
+    }
     auto stats = std::make_unique<kxC::_server_clientInfo>();
     if (!stats->loadFromFile(path)) {
-        result.fault = QStringLiteral("%1: %2").arg(path, stats->errorText());
+        QString reason = stats->errorText();
+        const QString prefix = QStringLiteral("Unable to load '%1':").arg(path);
+        if (reason.startsWith(prefix))
+            reason = reason.mid(prefix.size()).trimmed();
+        result.fault = QStringLiteral("%1: cannot load the statistics: %2").arg(path, reason);
         return kxInspectFault;
     }
     const int layout = stats->clientInfos_v1() ? 1 : 2;
@@ -63,7 +83,8 @@ const kxInspectCommand kxInspectStatsCommand = {
     "a client statistics file: its records' job counts and success rates",
     "FILE is the server's compressed client statistics file, either record layout. A file that is\n"
     "missing, does not decompress or does not hold whole records is refused with the loader's message.\n"
-    "The rate is 0 to 255 ('-' when no job was counted).\n",
+    "The rate is 0 to 255 ('-' when no job was counted).\n"
+    "Exit codes: 0 the file was read, 2 a fault (missing, a folder, unreadable or malformed).\n",
     {},
     1,
     1,

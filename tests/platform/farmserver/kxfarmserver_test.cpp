@@ -54,3 +54,31 @@ TEST(KxFarmServer, AnEmptyFarmFileRunsWithAWarning) {
     EXPECT_EQ(run.err.toStdString(),
               "kxfarmserver: warning: " + empty.toStdString() + " holds no [client] or [job] section\n");
 }
+
+TEST(KxFarmServer, TheServerLogIsNamedTruthfully) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A log that cannot be opened: the reason follows the path.
+    const QString missing = dir.filePath(QStringLiteral("no/dir/x.log"));
+    const Outcome noFolder = runServer({QStringLiteral("--log"), missing});
+    EXPECT_EQ(noFolder.exitCode, 1);
+    EXPECT_EQ(noFolder.out.toStdString(), "");
+    EXPECT_EQ(noFolder.err.toStdString(),
+              "kxfarmserver: cannot open the server log " + missing.toStdString() + ": its folder " +
+                  dir.filePath(QStringLiteral("no/dir")).toStdString() + " does not exist\n");
+    const Outcome folder = runServer({QStringLiteral("--log"), dir.path()});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_EQ(folder.err.toStdString(),
+              "kxfarmserver: cannot open the server log " + dir.path().toStdString() + ": it is a folder\n");
+
+    // The temporary log is gone after the run: the output says so instead of naming it.
+    const Outcome temporary = runServer({});
+    EXPECT_EQ(temporary.exitCode, 0);
+    EXPECT_TRUE(temporary.out.contains(
+        QStringLiteral("Server log (a temporary file, removed when the run ends; --log FILE keeps it)\n")))
+        << temporary.out.toStdString();
+    const QString kept = dir.filePath(QStringLiteral("kept.log"));
+    const Outcome named = runServer({QStringLiteral("--log"), kept});
+    EXPECT_TRUE(named.out.contains(QStringLiteral("Server log (") + kept + QStringLiteral(")\n")));
+    EXPECT_TRUE(QFile::exists(kept));
+}

@@ -107,7 +107,8 @@ TEST(SampleFarm, MalformedInputNamesFileAndLineAndChangesNothing) {
          "f.ini:1: the client name 'abcdefghijabcdefghijabcdefghijabcdefghijabcdefghijK' is longer than 50 "
          "characters"},
         {"[client \xE2\x82\xAC]\n", "f.ini:1: the client name '\xE2\x82\xAC' is not Latin-1 text"},
-        {"[client \xFF]\n", "f.ini: the file is not UTF-8 text"},
+        {"[client \xFF]\n",
+         "f.ini:1: the line is not UTF-8 text (byte 0xFF at column 9); save the file as UTF-8"},
     };
     for (const Case& c : cases) {
         kxSampleFarm farm;
@@ -298,7 +299,8 @@ TEST(SampleFarm, FileAndClientNamesThatLookLikePlaceholdersAreNamedLiterally) {
         {"[client abcdefghijabcdefghijabcdefghijabcdefghijabcdefghij%2]\n", "f.ini",
          "f.ini:1: the client name 'abcdefghijabcdefghijabcdefghijabcdefghijabcdefghij%2' is longer than 50 "
          "characters"},
-        {"[client \xFF]\n", "f%1.ini", "f%1.ini: the file is not UTF-8 text"},
+        {"[client \xFF]\n", "f%1.ini",
+         "f%1.ini:1: the line is not UTF-8 text (byte 0xFF at column 9); save the file as UTF-8"},
     };
     for (const Case& c : cases) {
         kxSampleFarm farm;
