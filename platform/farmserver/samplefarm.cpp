@@ -10,6 +10,8 @@
 #include <QStringConverter>
 #include <QStringList>
 
+#include <cstdio>
+
 namespace {
 
 constexpr int clientNameCapacity = 50;
@@ -384,9 +386,11 @@ bool kxParseSampleFarm(const QByteArray& content, const QString& fileName, kxSam
 
 bool kxReadSampleFarm(const QString& path, kxSampleFarm& farm, QString& error) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // "-" is standard input, as the tools take it.
+    const bool input = path == QLatin1String("-");
+    if (input ? !file.open(stdin, QIODevice::ReadOnly) : !file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("%1: cannot read the file: %2").arg(path, file.errorString());
         return false;
     }
-    return kxParseSampleFarm(file.readAll(), path, farm, error);
+    return kxParseSampleFarm(file.readAll(), input ? QStringLiteral("(standard input)") : path, farm, error);
 }

@@ -103,9 +103,9 @@ struct kxSampleFarm {
     QList<kxSampleJob> jobs;
 };
 
-/// Reads the sample file `path` and appends its clients and jobs to `farm`. On any fault returns false
-/// with "<file>:<line>: <what>" (or "<file>: <what>" when the file cannot be read) in `error`; `farm` is
-/// then unchanged.
+/// Reads the sample file `path` ("-" for standard input, named "(standard input)" in messages) and appends
+/// its clients and jobs to `farm`. On any fault returns false with "<file>:<line>: <what>" (or "<file>:
+/// <what>" when the file cannot be read) in `error`; `farm` is then unchanged.
 bool kxReadSampleFarm(const QString& path, kxSampleFarm& farm, QString& error);
 
 /// Parses sample text as if read from a file named `fileName`; same rules and results as kxReadSampleFarm.
