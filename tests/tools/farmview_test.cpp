@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -147,7 +148,7 @@ QJsonObject expectWarned(const QStringList& arguments, const QStringList& warnin
 
 TEST(KxInspect, CommandListAndHelp) {
     const char* list =
-        "Usage: kxinspect COMMAND [ARGUMENTS] [--json] [--help]\n"
+        "Usage: kxinspect COMMAND [ARGUMENTS] [--json] [--help] | --version\n"
         "Shows what the farm's data model makes of its input.\n\n"
         "Commands:\n"
         "  id        the texts and the 32-bit short form of a job identifier\n"
@@ -409,7 +410,9 @@ TEST(KxInspect, IdTakesTheFarmFilesNumberAndDecodesItsTexts) {
 
     // The status command takes a job identifier over the same range.
     expectText({"status|3|--job|0xFFFFFFFFFFFFFFFF", "status          {HPRlq} Rendering Job\n"});
-    expectJson("status|3|--job|18446744073709551615", R"({"status": "{HPRlq} Rendering Job"})");
+    expectJson(
+        "status|3|--job|18446744073709551615",
+        R"({"code": 3, "name": "Rendering Job", "text": "{HPRlq} Rendering Job", "status": "{HPRlq} Rendering Job"})");
 }
 
 TEST(KxInspect, FramesReadInEachFormAndWrittenInAll) {
@@ -652,7 +655,9 @@ TEST(KxInspect, LogAndErrorNameTheirCodes) {
     expectJson("error|0|2", R"({"errors": [{"code": 0, "text": "none"},
                                            {"code": 2, "text": "Output directory not found"}]})");
     const FaultCase cases[] = {
-        {"log", 2, "kxinspect log: missing CODE... (usage: kxinspect log CODE...)\n"},
+        {"log", 2, "kxinspect log: missing CODE (or --all)\n"},
+        {"log|1|--all", 2, "kxinspect log: give CODE or --all, not both\n"},
+        {"error|9-3", 2, "kxinspect error: CODE range '9-3' ends before it starts\n"},
         {"log|1|256", 2, "kxinspect log: CODE '256' is out of range (0 to 255)\n"},
         {"error|-1", 2, "kxinspect error: CODE '-1' is out of range (0 to 255)\n"},
         {"error|two", 2, "kxinspect error: CODE 'two' is not a number\n"},
@@ -825,13 +830,40 @@ TEST(KxInspect, FilterTestsEachJobOfTheFarm) {
     EXPECT_TRUE(missing.err.startsWith(QString::fromStdString(missingMessage))) << missing.err.toStdString();
 }
 
+TEST(KxInspect, CodesTakeRangesAndAll) {
+    expectText({"log|1-3|0x10", "1               Abort reserved clients  (colour 0xC04000)\n"
+                                "2               Enable  (colour 0x006000)\n"
+                                "3               Disable  (colour 0xC04000)\n"
+                                "16              Unknown command 16  (colour 0x800080)\n"});
+    const Outcome all =
+        runInspect({QStringLiteral("error"), QStringLiteral("--all"), QStringLiteral("--json")});
+    EXPECT_EQ(all.exitCode, 0);
+    EXPECT_EQ(
+        QJsonDocument::fromJson(all.out.toUtf8()).object().value(QStringLiteral("errors")).toArray().size(),
+        256);
+    expectText({"status|0-1", "0               Off\n"
+                              "1               Idle\n"});
+    expectJson("status|-1-0",
+               R"({"statuses": [{"code": -1, "name": "Unknown status -1", "text": "Unknown status -1"},
+                                                {"code": 0, "name": "Off", "text": "Off"}]})");
+    const Outcome statuses = runInspect({QStringLiteral("status"), QStringLiteral("--all")});
+    EXPECT_EQ(statuses.out.count(QLatin1Char('\n')), 256);
+    const Outcome version = runInspect({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^kxinspect [0-9]+\\.[0-9]+\\.[0-9]+\n$"))
+                    .match(version.out)
+                    .hasMatch())
+        << version.out.toStdString();
+}
+
 TEST(KxInspect, StatusShowsTheThreadTextAndTheOffReason) {
     expectText({"status|0|--job|1|--detail|90", "status          High CPU Usage (enable in 1m)\n"
                                                 "off reason      1: High CPU Usage (enable in 1m)\n"});
     expectText({"status|3|--job|123456789012|--detail|300", "status          {AAAv} Rendering Job\n"});
-    expectJson("status|1", R"({"status": "Idle"})");
+    expectJson("status|1", R"({"code": 1, "name": "Idle", "text": "Idle", "status": "Idle"})");
     expectJson("status|2|--job|7|--detail|65",
-               R"J({"status": "User logged off (enable in 1m)", "offReason": 7,
+               R"J({"code": 2, "name": "Disabled (enable in 0m)", "text": "User logged off (enable in 1m)",
+                    "status": "User logged off (enable in 1m)", "offReason": 7,
                                                    "offReasonText": "User logged off (enable in 1m)"
 })J");
     const FaultCase cases[] = {

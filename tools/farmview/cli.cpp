@@ -29,7 +29,7 @@ const kxInspectCommand* findCommand(const QString& name) {
 }
 
 QString programUsage() {
-    QString text = QStringLiteral("Usage: kxinspect COMMAND [ARGUMENTS] [--json] [--help]\n"
+    QString text = QStringLiteral("Usage: kxinspect COMMAND [ARGUMENTS] [--json] [--help] | --version\n"
                                   "Shows what the farm's data model makes of its input.\n\nCommands:\n");
     for (const kxInspectCommand* command : commandTable())
         text +=
@@ -201,6 +201,10 @@ int runCommand(const QStringList& arguments, QString& out, QString& err) {
         out = programUsage();
         return kxInspectOk;
     }
+    if (name == QLatin1String("--version")) {
+        out = QStringLiteral("kxinspect %1\n").arg(QLatin1String(KX_VERSION));
+        return kxInspectOk;
+    }
     const kxInspectCommand* command = findCommand(name);
     if (!command) {
         err = QStringLiteral("kxinspect: unknown command '%1' (see kxinspect --help)\n").arg(name);
@@ -276,6 +280,46 @@ bool kxInspectInteger(const QString& text, const QString& what, qint64 min, qint
         return false;
     }
     value = read;
+    return true;
+}
+
+bool kxInspectCodes(const QStringList& texts, bool all, const QString& what, qint64 min, qint64 max,
+                    QList<qint64>& codes, QString& fault) {
+    if (all) {
+        if (!texts.isEmpty()) {
+            fault = QStringLiteral("give %1 or --all, not both").arg(what);
+            return false;
+        }
+        for (qint64 code = min; code <= max; ++code)
+            codes << code;
+        return true;
+    }
+    if (texts.isEmpty()) {
+        fault = QStringLiteral("missing %1 (or --all)").arg(what);
+        return false;
+    }
+    // "A-B" is a range; a leading '-' belongs to a negative first code.
+    static const QRegularExpression range(QStringLiteral("^(-?[^-]+)-(-?[^-]+)$"));
+    for (const QString& text : texts) {
+        const QRegularExpressionMatch match = range.match(text);
+        qint64 first = 0;
+        qint64 last = 0;
+        if (match.hasMatch()) {
+            if (!kxInspectInteger(match.captured(1), what, min, max, first, fault) ||
+                !kxInspectInteger(match.captured(2), what, min, max, last, fault))
+                return false;
+            if (last < first) {
+                fault = QStringLiteral("%1 range '%2' ends before it starts").arg(what, text);
+                return false;
+            }
+        } else {
+            if (!kxInspectInteger(text, what, min, max, first, fault))
+                return false;
+            last = first;
+        }
+        for (qint64 code = first; code <= last; ++code)
+            codes << code;
+    }
     return true;
 }
 

@@ -74,6 +74,11 @@ void kxInspectLine(QString& text, const QString& label, const QString& value);
 bool kxInspectInteger(const QString& text, const QString& what, qint64 min, qint64 max, qint64& value,
                       QString& fault);
 
+/// Reads codes for `what`: each text a code or a range "A-B" (min..max, decimal or 0x...), or every code
+/// from min to max when `all` is set (then no text may be given). False with `fault` set otherwise.
+bool kxInspectCodes(const QStringList& texts, bool all, const QString& what, qint64 min, qint64 max,
+                    QList<qint64>& codes, QString& fault);
+
 /// Reads a 64-bit job identifier for `what`: decimal, or hexadecimal after "0x", 0 to 2^64 - 1.
 bool kxInspectIdentifier(const QString& text, const QString& what, quint64& id, QString& fault);
 

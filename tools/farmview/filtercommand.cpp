@@ -88,7 +88,8 @@ const kxInspectCommand kxInspectFilterCommand = {
     "TEXT --farm FILE",
     "each job of a sample farm with pass or fail, and the terms and keywords read from TEXT",
     "TEXT is a job filter: terms separated by blanks or ';', \"-term\" to exclude, \"key=value\" pairs,\n"
-    "\"OR \" in front to let one match suffice. Exit code 1 when no job passes.\n",
+    "\"OR \" in front to let one match suffice. --farm - reads the farm from standard input.\n"
+    "Exit codes: 0 a job passes, 1 no job passes, 2 a fault.\n",
     {{"farm", "FILE", "the sample farm whose jobs are tested", true},
      {"invert", nullptr, "swap plain and '-' terms"}},
     1,

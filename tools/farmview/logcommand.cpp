@@ -16,15 +16,12 @@ namespace {
 /// each with the text `describe` gives it, under `listName` in the JSON document.
 template <typename Describe>
 int runCodes(const kxInspectCall& call, kxInspectResult& result, const QString& listName, Describe describe) {
-    QList<int> codes;
-    for (const QString& argument : call.arguments) {
-        qint64 code = 0;
-        if (!kxInspectInteger(argument, QStringLiteral("CODE"), 0, 255, code, result.fault))
-            return kxInspectFault;
-        codes << int(code);
-    }
+    QList<qint64> codes;
+    if (!kxInspectCodes(call.arguments, call.has("all"), QStringLiteral("CODE"), 0, 255, codes, result.fault))
+        return kxInspectFault;
     QJsonArray entries;
-    for (const int code : codes) {
+    for (const qint64 wide : std::as_const(codes)) {
+        const int code = int(wide);
         QJsonObject entry{{QStringLiteral("code"), code}};
         kxInspectLine(result.text, QString::number(code), describe(code, entry));
         entries.append(entry);
@@ -61,23 +58,27 @@ int runError(const kxInspectCall& call, kxInspectResult& result) {
 
 const kxInspectCommand kxInspectLogCommand = {
     "log",
-    "CODE...",
+    "CODE... | --all",
     "the names and colours of job history event codes",
-    "Each CODE is a history event code, 0 to 255, decimal or hexadecimal after 0x. Shown: its name\n"
-    "and the colour the job's log shows it in (0x000000 when the colour list holds none).\n",
-    {},
-    1,
+    "Each CODE is a history event code, 0 to 255, decimal or hexadecimal after 0x, or a range A-B;\n"
+    "--all lists every code. Shown: its name and the colour the job's log shows it in (0x000000 when\n"
+    "the colour list holds none).\n"
+    "Exit codes: 0 success, 2 a fault.\n",
+    {{"all", nullptr, "every code, 0 to 255"}},
+    0,
     255,
     runLog,
 };
 
 const kxInspectCommand kxInspectErrorCommand = {
     "error",
-    "CODE...",
+    "CODE... | --all",
     "the texts of job error codes",
-    "Each CODE is a job error code, 0 to 255, decimal or hexadecimal after 0x.\n",
-    {},
-    1,
+    "Each CODE is a job error code, 0 to 255, decimal or hexadecimal after 0x, or a range A-B; --all\n"
+    "lists every code. A code without a text of its own shows \"Unknown error N\", as the farm does.\n"
+    "Exit codes: 0 success, 2 a fault.\n",
+    {{"all", nullptr, "every code, 0 to 255"}},
+    0,
     255,
     runError,
 };

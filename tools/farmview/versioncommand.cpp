@@ -47,7 +47,8 @@ const kxInspectCommand kxInspectVersionCommand = {
     "the render application's version numbers and its version-free pattern",
     "PATH is the path of a render application. Shown: the major and minor version read from it (the\n"
     "application's folder may give a longer minor version than the file name) and the path with its\n"
-    "version replaced by '*'. Exit code 1 when the path holds no version.\n",
+    "version replaced by '*'.\n"
+    "Exit codes: 0 a version was found, 1 the path holds none, 2 a fault.\n",
     {},
     1,
     1,
