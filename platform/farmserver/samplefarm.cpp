@@ -10,6 +10,7 @@
 #include <QStringConverter>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -88,6 +89,12 @@ QString parseRenderApp(const QString& entry, kxSampleRenderApp& app) {
         return appTextFault(QStringLiteral("parameter"), app.parameter,
                             decltype(Record::parameter)::capacity);
     return QString();
+}
+
+/// ": did you mean 'x'?" for the known name nearest to `key`, or nothing.
+QString suggestion(const QString& key, const QStringList& known) {
+    const QString nearest = kxNearestName(key, known);
+    return nearest.isEmpty() ? QString() : QStringLiteral(": did you mean '%1'?").arg(nearest);
 }
 
 class Parser {
@@ -238,8 +245,8 @@ private:
                                  QStringLiteral("status")};
             for (const JobTextKey& k : jobTextKeys)
                 known << QLatin1String(k.name);
-            return fail(line, QStringLiteral("unknown job key '%1' (known: %2)")
-                                  .arg(key, known.join(QStringLiteral(", "))));
+            return fail(line, QStringLiteral("unknown job key '%1'%2 (known: %3)")
+                                  .arg(key, suggestion(key, known), known.join(QStringLiteral(", "))));
         }
         return true;
     }
@@ -305,10 +312,12 @@ private:
         } else if (key == QLatin1String("apps")) {
             return setApps(line, value);
         } else {
-            return fail(line,
-                        QStringLiteral("unknown client key '%1' (known: pending, memory, cores, ghz, os, "
-                                       "threads, preset, apps)")
-                            .arg(key));
+            const QStringList known = {QStringLiteral("pending"), QStringLiteral("memory"),
+                                       QStringLiteral("cores"),   QStringLiteral("ghz"),
+                                       QStringLiteral("os"),      QStringLiteral("threads"),
+                                       QStringLiteral("preset"),  QStringLiteral("apps")};
+            return fail(line, QStringLiteral("unknown client key '%1'%2 (known: %3)")
+                                  .arg(key, suggestion(key, known), known.join(QStringLiteral(", "))));
         }
         return true;
     }
@@ -374,6 +383,34 @@ private:
 };
 
 } // namespace
+
+QString kxNearestName(const QString& word, const QStringList& candidates) {
+    const QString a = word.toLower();
+    QString best;
+    // Short words allow one slip, longer ones two, and long ones three.
+    int bestDistance = (a.size() <= 3 ? 1 : a.size() <= 8 ? 2 : 3) + 1;
+    for (const QString& candidate : candidates) {
+        const QString b = candidate.toLower();
+        // Edit distance, one row at a time.
+        QList<int> row(b.size() + 1);
+        for (int j = 0; j <= b.size(); ++j)
+            row[j] = j;
+        for (int i = 1; i <= a.size(); ++i) {
+            int diagonal = row[0];
+            row[0] = i;
+            for (int j = 1; j <= b.size(); ++j) {
+                const int above = row[j];
+                row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+                diagonal = above;
+            }
+        }
+        if (row[b.size()] < bestDistance) {
+            bestDistance = row[b.size()];
+            best = candidate;
+        }
+    }
+    return best;
+}
 
 bool kxParseSampleFarm(const QByteArray& content, const QString& fileName, kxSampleFarm& farm,
                        QString& error) {

@@ -108,6 +108,10 @@ struct kxSampleFarm {
 /// <what>" when the file cannot be read) in `error`; `farm` is then unchanged.
 bool kxReadSampleFarm(const QString& path, kxSampleFarm& farm, QString& error);
 
+/// The candidate closest to `word` in spelling (letter case aside), or an empty text when none is
+/// close enough to be a likely slip (one edit for a word of up to 3 letters, two up to 8, else three).
+QString kxNearestName(const QString& word, const QStringList& candidates);
+
 /// Parses sample text as if read from a file named `fileName`; same rules and results as kxReadSampleFarm.
 bool kxParseSampleFarm(const QByteArray& content, const QString& fileName, kxSampleFarm& farm,
                        QString& error);

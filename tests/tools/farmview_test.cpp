@@ -28,11 +28,14 @@ struct Outcome {
     QString err;
 };
 
-Outcome runInspect(const QStringList& arguments, const QString& workingDirectory = QString()) {
+Outcome runInspect(const QStringList& arguments, const QString& workingDirectory = QString(),
+                   const QByteArray& input = QByteArray()) {
     QProcess process;
     if (!workingDirectory.isEmpty())
         process.setWorkingDirectory(workingDirectory);
     process.start(QStringLiteral(KX_INSPECT_PROGRAM), arguments);
+    process.write(input);
+    process.closeWriteChannel();
     Outcome run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return run;
@@ -761,10 +764,12 @@ TEST(KxInspect, ConfigListsKeysAndScramblesTexts) {
 
     const FaultCase cases[] = {
         {"config|nokey", 2, "kxinspect config: unknown key 'nokey'\n"},
-        {"config|--group|Nope", 2, "kxinspect config: no key in group 'Nope'\n"},
+        {"config|--group|Nope", 2,
+         "kxinspect config: no group 'Nope' (kxinspect config --groups lists them)\n"},
         {"config|jGetProjectNameBy|--group|Cloud", 2,
          "kxinspect config: no key 'jGetProjectNameBy' in group 'Cloud'\n"},
-        {"config|encode", 2, "kxinspect config: encode needs one TEXT\n"},
+        {"config|encode|a|b", 2, "kxinspect config: encode needs one TEXT\n"},
+        {"config|decode", 2, "kxinspect config: decode needs one TEXT\n"},
         {"config|encode|kxCAx", 2,
          "kxinspect config: TEXT 'kxCAx' begins with kxCA: it would be taken as scrambled already\n"},
     };
@@ -775,6 +780,36 @@ TEST(KxInspect, ConfigListsKeysAndScramblesTexts) {
     EXPECT_EQ(tooLong.exitCode, 2);
     EXPECT_EQ(tooLong.err.toStdString(),
               "kxinspect config: TEXT is 125 characters long, more than the 124 it may hold\n");
+}
+
+TEST(KxInspect, ConfigFindsKeysWhateverTheirCaseAndSuggestsTheNearest) {
+    const QJsonObject found = expectWarned(
+        {QStringLiteral("config"), QStringLiteral("nkxserverport")},
+        {QStringLiteral("the farm finds a key only as it is written: 'nkxserverport' is 'nKXServerPort'")});
+    EXPECT_EQ(found.value(QStringLiteral("keys")).toArray().first().toObject().value(QStringLiteral("name")),
+              QJsonValue(QStringLiteral("nKXServerPort")));
+    expectText({"config|--group|cloud",
+                "clArmConnectorPort               Cloud            int    55555  (20..65535)\n"
+                "clDisableClearPasswords          Cloud            bool   false\n"});
+    expectRefused({QStringLiteral("config"), QStringLiteral("nKXServerPrt")},
+                  QStringLiteral("unknown key 'nKXServerPrt': did you mean 'nKXServerPort'?"),
+                  {{QStringLiteral("argument"), QStringLiteral("nKXServerPrt")}});
+    expectRefused(
+        {QStringLiteral("config"), QStringLiteral("--group"), QStringLiteral("clod")},
+        QStringLiteral("no group 'clod': did you mean 'Cloud'? (kxinspect config --groups lists them)"),
+        {{QStringLiteral("argument"), QStringLiteral("clod")}});
+    const Outcome groups = runInspect({QStringLiteral("config"), QStringLiteral("--groups")});
+    EXPECT_EQ(groups.exitCode, 0);
+    EXPECT_TRUE(groups.out.startsWith(QStringLiteral("Jobs             74 keys\nClients          9 keys\n")))
+        << groups.out.toStdString();
+    EXPECT_TRUE(groups.out.contains(QStringLiteral("\nCloud            2 keys\n")));
+
+    // The secret may come on standard input, out of the shell's history.
+    const char* scrambled = "kxCALeL=pE8mMqUGh/B8xH51Gm=LIUFOKM5FDuMB70Ju1A/9MUJBYmMsjDaECEeKQlD0nFawL";
+    const Outcome input =
+        runInspect({QStringLiteral("config"), QStringLiteral("encode")}, QString(), "secret pass\n");
+    EXPECT_EQ(input.exitCode, 0);
+    EXPECT_EQ(input.out.toStdString(), std::string("scrambled       ") + scrambled + "\n");
 }
 
 TEST(KxInspect, FilterTestsEachJobOfTheFarm) {

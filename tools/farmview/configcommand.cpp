@@ -6,6 +6,9 @@
 
 #include "config/kxgconfig.h"
 
+#include "samplefarm.h"
+
+#include <QFile>
 #include <QJsonArray>
 
 #include <algorithm>
@@ -61,11 +64,27 @@ QString undecodableReason(const QString& text, const QString& output) {
 }
 
 int runScramble(const kxInspectCall& call, kxInspectResult& result, bool encode) {
-    if (call.arguments.size() != 2) {
+    // A secret on the command line lands in the shell's history and in the process list: encode reads
+    // it from standard input (one line) when it is not given.
+    if (call.arguments.size() > 2 || (!encode && call.arguments.size() != 2)) {
         result.fault = QStringLiteral("%1 needs one TEXT").arg(call.arguments.first());
         return kxInspectFault;
     }
-    const QString text = call.arguments[1];
+    QString text;
+    if (call.arguments.size() == 2) {
+        text = call.arguments[1];
+    } else {
+        QFile input;
+        if (!input.open(stdin, QIODevice::ReadOnly)) {
+            result.fault = QStringLiteral("encode needs one TEXT, or the text on standard input");
+            return kxInspectFault;
+        }
+        text = QString::fromUtf8(input.readLine());
+        if (text.endsWith(QLatin1Char('\n')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('\r')))
+            text.chop(1);
+    }
     // The scrambled form takes texts of up to 124 Latin-1 bytes; a longer one would be stored as it is.
     const int capacity = encode ? 124 : 200;
     if (!kxInspectLatin1Text(text, QStringLiteral("TEXT"), capacity, result.fault))
@@ -116,27 +135,84 @@ int runConfig(const kxInspectCall& call, kxInspectResult& result) {
         return runScramble(call, result, call.arguments.first() == QLatin1String("encode"));
 
     auto config = keyTable();
+    QStringList names;
+    QStringList groups;
+    for (int i = 0; i < config->count; ++i) {
+        names << config->params[i].name.toQString();
+        if (!groups.contains(config->params[i].group.toQString()))
+            groups << config->params[i].group.toQString();
+    }
+    if (call.has("groups")) {
+        if (!call.arguments.isEmpty() || call.has("group")) {
+            result.fault = QStringLiteral("--groups lists every group: give no KEY and no --group");
+            return kxInspectFault;
+        }
+        QJsonArray list;
+        for (const QString& g : std::as_const(groups)) {
+            const int count =
+                int(std::count_if(config->params, config->params + config->count,
+                                  [&g](const _kxgCfg_param& p) { return p.group.toQString() == g; }));
+            result.text += QStringLiteral("%1 %2 keys\n").arg(g.leftJustified(16)).arg(count);
+            list.append(QJsonObject{{QStringLiteral("group"), g}, {QStringLiteral("keys"), count}});
+        }
+        result.json.insert(QStringLiteral("groups"), list);
+        return kxInspectOk;
+    }
+    // Keys and groups are found whatever their letter case; the farm's store finds a key only as it is
+    // written, which a warning says.
+    QString group;
+    if (call.has("group")) {
+        const QString wanted = call.value("group");
+        for (const QString& g : std::as_const(groups))
+            if (g.compare(wanted, Qt::CaseInsensitive) == 0)
+                group = g;
+        if (group.isEmpty()) {
+            const QString nearest = kxNearestName(wanted, groups);
+            result.fault =
+                QStringLiteral("no group '%1'%2 (kxinspect config --groups lists them)")
+                    .arg(wanted,
+                         nearest.isEmpty() ? QString() : QStringLiteral(": did you mean '%1'?").arg(nearest));
+            return kxInspectFault;
+        }
+    }
+    QStringList wantedKeys;
+    for (const QString& key : call.arguments) {
+        const qsizetype at = names.indexOf(key);
+        if (at >= 0) {
+            wantedKeys << key;
+            continue;
+        }
+        QString found;
+        for (const QString& name : std::as_const(names))
+            if (found.isEmpty() && name.compare(key, Qt::CaseInsensitive) == 0)
+                found = name;
+        if (found.isEmpty()) {
+            const QString nearest = kxNearestName(key, names);
+            result.fault =
+                QStringLiteral("unknown key '%1'%2")
+                    .arg(key,
+                         nearest.isEmpty() ? QString() : QStringLiteral(": did you mean '%1'?").arg(nearest));
+            return kxInspectFault;
+        }
+        result.warnings
+            << QStringLiteral("the farm finds a key only as it is written: '%1' is '%2'").arg(key, found);
+        wantedKeys << found;
+    }
     QList<const _kxgCfg_param*> chosen;
-    const QString group = call.value("group");
     for (int i = 0; i < config->count; ++i) {
         const _kxgCfg_param& p = config->params[i];
-        if (call.has("group") && p.group.toQString() != group)
+        if (!group.isEmpty() && p.group.toQString() != group)
             continue;
-        if (!call.arguments.isEmpty() && !call.arguments.contains(p.name.toQString()))
+        if (!wantedKeys.isEmpty() && !wantedKeys.contains(p.name.toQString()))
             continue;
         chosen << &p;
     }
-    for (const QString& key : call.arguments)
+    for (const QString& key : std::as_const(wantedKeys))
         if (!std::any_of(chosen.cbegin(), chosen.cend(),
                          [&key](const _kxgCfg_param* p) { return p->name.toQString() == key; })) {
-            result.fault = call.has("group") ? QStringLiteral("no key '%1' in group '%2'").arg(key, group)
-                                             : QStringLiteral("unknown key '%1'").arg(key);
+            result.fault = QStringLiteral("no key '%1' in group '%2'").arg(key, group);
             return kxInspectFault;
         }
-    if (chosen.isEmpty()) {
-        result.fault = QStringLiteral("no key in group '%1'").arg(group);
-        return kxInspectFault;
-    }
 
     QJsonArray keys;
     for (const _kxgCfg_param* p : chosen) {
@@ -185,11 +261,15 @@ const kxInspectCommand kxInspectConfigCommand = {
     "config",
     "[KEY...] | decode TEXT | encode TEXT",
     "configuration keys with group, type, default and range; scrambled texts both ways",
-    "Without KEY every key of the farm's key table is listed, in table order. decode shows the text a\n"
-    "scrambled configuration text (\"kxCA...\") holds; encode scrambles a text of up to 124 characters.\n"
+    "Without KEY every key of the farm's key table is listed, in table order; --groups lists the groups.\n"
+    "Keys and groups are found whatever their letter case (the farm's store finds a key only as it is\n"
+    "written: a warning gives the spelling), and an unknown one is answered with the nearest name.\n"
+    "decode shows the text a scrambled configuration text (\"kxCA...\") holds; encode scrambles a text\n"
+    "of up to 124 characters, read from standard input (its first line) when TEXT is not given, so that\n"
+    "a secret stays out of the shell's history and the process list.\n"
     "Exit codes: 0 success, 1 decode was given a text that does not unscramble (the farm uses it as it\n"
     "stands), 2 a fault.\n",
-    {{"group", "G", "only the keys of group G"}},
+    {{"group", "G", "only the keys of group G"}, {"groups", nullptr, "the groups and their key counts"}},
     0,
     255,
     runConfig,

@@ -88,6 +88,9 @@ TEST(SampleFarm, MalformedInputNamesFileAndLineAndChangesNothing) {
         {"[client a]\ncolour = red\n",
          "f.ini:2: unknown client key 'colour' (known: pending, memory, cores, ghz, os, threads, "
          "preset, apps)"},
+        {"[client a]\nmemroy = 1\n", "f.ini:2: unknown client key 'memroy': did you mean 'memory'? (known: "
+                                     "pending, memory, cores, ghz, os, "
+                                     "threads, preset, apps)"},
         {"[client a]\n= x\n", "f.ini:2: a key is missing before '='"},
         {"[job]\nnumber = 1\nstatus = 256\n",
          "f.ini:3: status must be a whole number from 0 to 255, not '256'"},
@@ -99,7 +102,7 @@ TEST(SampleFarm, MalformedInputNamesFileAndLineAndChangesNothing) {
         {"[job]\nstatus = \n", "f.ini:2: status must be a whole number from 0 to 255, not ''"},
         {"[job]\nnumber = 1\nnumber = 2\n", "f.ini:3: 'number' is given twice in this section"},
         {"[job]\nnumber = 1\nsceen = x\n",
-         "f.ini:3: unknown job key 'sceen' (known: number, member, status, user, "
+         "f.ini:3: unknown job key 'sceen': did you mean 'scene'? (known: number, member, status, user, "
          "scene, imageDir, imageFile, recipients, app, appVersion, layer, camera, channel, database)"},
         {"\n[job x]\nnumber = 1\n[client a]\n", "f.ini:2: the job needs a 'status' line"},
         {"[job x]\nstatus = 1\n", "f.ini:1: the job needs a 'number' line"},
