@@ -717,6 +717,43 @@ TEST(KxInspect, StatsListsTheRecordsOrGivesTheLoadersMessage) {
     EXPECT_TRUE(loader.errorText().isEmpty() || loader.errorText().contains(QStringLiteral("data size")));
 }
 
+TEST(KxInspect, TheBundledStatisticsAndStandardInputAreRead) {
+    const char* records = "layout          version 2\n"
+                          "records         4\n"
+                          "record  success  aborted  failed  rate  (jobs of the last 72 hours)\n"
+                          "     0       42        1       3   233\n"
+                          "     1       17        0       0   255\n"
+                          "     2        5        2       9    80\n"
+                          "     3        0        0       0     -\n";
+    expectText({"stats|" KX_SAMPLE_STATS_FILE,
+                (std::string("file            ") + KX_SAMPLE_STATS_FILE + "\n" + records).c_str()});
+    QFile file(QStringLiteral(KX_SAMPLE_STATS_FILE));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const Outcome input =
+        runInspect({QStringLiteral("stats"), QStringLiteral("-")}, QString(), file.readAll());
+    EXPECT_EQ(input.exitCode, 0);
+    EXPECT_EQ(input.out.toStdString(), std::string("file            -\n") + records);
+    const Outcome garbage = runInspect({QStringLiteral("stats"), QStringLiteral("-")}, QString(), "xx");
+    EXPECT_EQ(garbage.exitCode, 2);
+    EXPECT_EQ(garbage.err.toStdString(),
+              "kxinspect stats: -: cannot load the statistics: compressed data too short (2 bytes)\n");
+
+    // A sample farm on standard input.
+    QFile farm(QStringLiteral(KX_SAMPLE_FARM_FILE));
+    ASSERT_TRUE(farm.open(QIODevice::ReadOnly));
+    const Outcome filtered = runInspect(
+        {QStringLiteral("filter"), QStringLiteral("chen"), QStringLiteral("--farm"), QStringLiteral("-")},
+        QString(), farm.readAll());
+    EXPECT_EQ(filtered.exitCode, 0);
+    EXPECT_TRUE(filtered.out.contains(QStringLiteral("\npass {YV2 } shot030 preview\n")))
+        << filtered.out.toStdString();
+    const Outcome broken = runInspect({QStringLiteral("vars"), QStringLiteral("--farm"), QStringLiteral("-"),
+                                       QStringLiteral("--job"), QStringLiteral("x")},
+                                      QString(), "[job x]\nnumber = 1\n");
+    EXPECT_EQ(broken.err.toStdString(),
+              "kxinspect vars: (standard input):1: the job needs a 'status' line\n");
+}
+
 TEST(KxInspect, MessagesNameTheFileOnceAndSayWhatIsWrong) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

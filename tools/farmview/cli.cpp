@@ -214,7 +214,9 @@ int runCommand(const QStringList& arguments, QString& out, QString& err) {
     bool wantsHelp = false;
     QString fault;
     // A fault found before --json was read is still a document when --json is given.
-    const bool json = arguments.mid(1).contains(QStringLiteral("--json"));
+    const QStringList options = arguments.mid(1);
+    const bool json =
+        options.mid(0, options.indexOf(QStringLiteral("--"))).contains(QStringLiteral("--json"));
     if (!parseCall(*command, arguments.mid(1), call, wantsHelp, fault)) {
         err = QStringLiteral("kxinspect %1: %2\n").arg(name, fault);
         if (json)

@@ -5,15 +5,30 @@
 
 #include "clients/clientstats.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QTemporaryDir>
 
 #include <memory>
 
 namespace {
 
 int runStats(const kxInspectCall& call, kxInspectResult& result) {
-    const QString path = call.arguments.first();
+    QString path = call.arguments.first();
+    // "-": the file on standard input, kept in a temporary file for the loader, which reads by name.
+    QTemporaryDir scratch;
+    if (path == QLatin1String("-")) {
+        QFile input;
+        QFile copy(scratch.filePath(QStringLiteral("standard-input.kxs")));
+        if (!scratch.isValid() || !input.open(stdin, QIODevice::ReadOnly) ||
+            !copy.open(QIODevice::WriteOnly) || copy.write(input.readAll()) < 0) {
+            result.fault = QStringLiteral("-: cannot keep standard input in a temporary file");
+            return kxInspectFault;
+        }
+        path = copy.fileName();
+    }
+    const QString shown = call.arguments.first() == QLatin1String("-") ? QStringLiteral("-") : path;
     // The loader says "File not found" for a folder too, and repeats the path: the tool names the
     // file once and says what is wrong with it.
     const QFileInfo file(path);
@@ -35,11 +50,11 @@ int runStats(const kxInspectCall& call, kxInspectResult& result) {
         const QString prefix = QStringLiteral("Unable to load '%1':").arg(path);
         if (reason.startsWith(prefix))
             reason = reason.mid(prefix.size()).trimmed();
-        result.fault = QStringLiteral("%1: cannot load the statistics: %2").arg(path, reason);
+        result.fault = QStringLiteral("%1: cannot load the statistics: %2").arg(shown, reason);
         return kxInspectFault;
     }
     const int layout = stats->clientInfos_v1() ? 1 : 2;
-    kxInspectLine(result.text, QStringLiteral("file"), path);
+    kxInspectLine(result.text, QStringLiteral("file"), shown);
     kxInspectLine(result.text, QStringLiteral("layout"), QStringLiteral("version %1").arg(layout));
     kxInspectLine(result.text, QStringLiteral("records"), QString::number(stats->count()));
     result.text += QStringLiteral("record  success  aborted  failed  rate  (jobs of the last %1 hours)\n")
@@ -68,7 +83,7 @@ int runStats(const kxInspectCall& call, kxInspectResult& result) {
         record.insert(QStringLiteral("rate"), valid ? QJsonValue(int(rate.successRate)) : QJsonValue());
         records.append(record);
     }
-    result.json.insert(QStringLiteral("file"), path);
+    result.json.insert(QStringLiteral("file"), shown);
     result.json.insert(QStringLiteral("layout"), layout);
     result.json.insert(QStringLiteral("hours"), kxC::_Client_jobEfficiencyRate::lastQueriedHours());
     result.json.insert(QStringLiteral("records"), records);
@@ -81,8 +96,9 @@ const kxInspectCommand kxInspectStatsCommand = {
     "stats",
     "FILE",
     "a client statistics file: its records' job counts and success rates",
-    "FILE is the server's compressed client statistics file, either record layout. A file that is\n"
-    "missing, does not decompress or does not hold whole records is refused with the loader's message.\n"
+    "FILE is the server's compressed client statistics file, either record layout ('-' reads it from\n"
+    "standard input). A file that is missing, does not decompress or does not hold whole records is\n"
+    "refused with the loader's reason.\n"
     "The rate is 0 to 255 ('-' when no job was counted).\n"
     "Exit codes: 0 the file was read, 2 a fault (missing, a folder, unreadable or malformed).\n",
     {},
