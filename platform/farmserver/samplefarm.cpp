@@ -128,23 +128,53 @@ private:
 
     /// Names the first line that is not UTF-8 and the byte where it breaks (a Latin-1 "é" is 0xE9).
     bool failEncoding(const QByteArray& content) {
-        const QList<QByteArray> lines = content.split('\n');
-        for (int i = 0; i < lines.size(); ++i) {
-            const QByteArray& line = lines[i];
-            // The shortest start of the line that fails, ended as the line ends, holds the broken byte last.
-            for (qsizetype column = 0; column < line.size(); ++column) {
-                QStringDecoder decoder(QStringDecoder::Utf8);
-                const QString decoded = decoder.decode(line.left(column + 1) + '\n');
-                Q_UNUSED(decoded);
-                if (decoder.hasError())
-                    return fail(i + 1,
-                                QStringLiteral("the line is not UTF-8 text (byte 0x%1 at column %2); save "
-                                               "the file as UTF-8")
-                                    .arg(QString::number(quint8(line[column]), 16).toUpper())
-                                    .arg(column + 1));
+        int line = 1;
+        qsizetype lineStart = 0;
+        for (qsizetype i = 0; i < content.size();) {
+            const qsizetype length = utf8SequenceLength(content, i);
+            if (length == 0)
+                return fail(line,
+                            QStringLiteral("the line is not UTF-8 text (byte 0x%1 at column %2); save the "
+                                           "file as UTF-8")
+                                .arg(QString::number(quint8(content[i]), 16).toUpper())
+                                .arg(i - lineStart + 1));
+            if (content[i] == '\n') {
+                ++line;
+                lineStart = i + 1;
             }
+            i += length;
         }
         return fail(0, QStringLiteral("the file is not UTF-8 text"));
+    }
+
+    /// The length of the well-formed UTF-8 sequence at `at`, or 0 when the byte there starts none.
+    static qsizetype utf8SequenceLength(const QByteArray& bytes, qsizetype at) {
+        const auto byte = [&bytes](qsizetype i) { return i < bytes.size() ? quint8(bytes[i]) : 0; };
+        const quint8 lead = byte(at);
+        int count = 0;
+        quint8 low = 0x80;
+        quint8 high = 0xBF;
+        if (lead < 0x80)
+            return 1;
+        if (lead >= 0xC2 && lead <= 0xDF)
+            count = 1;
+        else if (lead >= 0xE0 && lead <= 0xEF) {
+            count = 2;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            count = 3;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return 0;
+        }
+        for (int k = 1; k <= count; ++k) {
+            const quint8 next = byte(at + k);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
+                return 0;
+        }
+        return count + 1;
     }
 
     bool parseLine(int line, const QString& text) {
