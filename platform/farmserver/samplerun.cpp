@@ -14,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -146,8 +147,23 @@ QJsonObject jobJson(const JobReport& report) {
 /// A fault: the message on standard error, and under --json also a document on standard output.
 int fault(const kxSampleRunOptions& options, QTextStream& out, QTextStream& err, const QString& message) {
     err << "kxfarmserver: " << message << Qt::endl;
-    if (options.json)
-        out << QJsonDocument(QJsonObject{{QStringLiteral("error"), message}}).toJson(QJsonDocument::Indented);
+    if (!options.json)
+        return kxSampleRunFault;
+    QJsonObject document{{QStringLiteral("error"), message}};
+    // A fault in a sample file begins with "FILE:LINE: " (standard input reads as "(standard input)").
+    QStringList files = options.farmFiles;
+    files.replaceInStrings(QRegularExpression(QStringLiteral("^-$")), QStringLiteral("(standard input)"));
+    for (const QString& file : std::as_const(files)) {
+        if (!message.startsWith(file + QLatin1Char(':')))
+            continue;
+        document.insert(QStringLiteral("file"), file);
+        static const QRegularExpression line(QStringLiteral("^([0-9]+):"));
+        const QRegularExpressionMatch match = line.match(message.mid(file.size() + 1));
+        if (match.hasMatch())
+            document.insert(QStringLiteral("line"), match.captured(1).toInt());
+        break;
+    }
+    out << QJsonDocument(document).toJson(QJsonDocument::Indented);
     return kxSampleRunFault;
 }
 

@@ -223,7 +223,9 @@ TEST(KxFarmServer, ExitCodesAreTheDocumentedOnes) {
     EXPECT_EQ(
         QJsonDocument::fromJson(json.out.toUtf8()).object(),
         (QJsonObject{{QStringLiteral("error"),
-                      bad + QStringLiteral(":3: status must be a whole number from 0 to 255, not 'high'")}}));
+                      bad + QStringLiteral(":3: status must be a whole number from 0 to 255, not 'high'")},
+                     {QStringLiteral("file"), bad},
+                     {QStringLiteral("line"), 3}}));
 
     // "-" reads the farm from standard input.
     const Outcome input = runServer({QStringLiteral("-")}, "[client stdin01]\n");
