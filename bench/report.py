@@ -48,7 +48,7 @@ ROWS = {
 # Series: benchmark function -> (title, x axis, expected growth).
 SERIES = {
     "BM_series_pNotify_clients": ("pNotify by clients (1 recipient, log off)", "clients", "linear"),
-    "BM_series_pNotify_parts": ("pNotify by recipient parts (1500 clients, log off)", "parts", "linear"),
+    "BM_series_pNotify_parts": ("pNotify by recipient names (1500 clients, log off)", "names", "linear"),
     "BM_series_filter_jobs": ("job filter by jobs", "jobs", "linear"),
     "BM_series_replaceJobVariables": ("replaceJobVariables by variables", "variables", "linear"),
     "BM_series_sortByCpuUsage": ("view sort by CPU usage", "entries", "nlogn"),
@@ -65,7 +65,7 @@ def medians(path):
     rows = {}
     plain = {}
     for b in doc.get("benchmarks", []):
-        name = b.get("run_name", b["name"]).replace("/manual_time", "")
+        name = re.sub(r"/(manual_time|iterations:\d+|repeats:\d+)", "", b.get("run_name", b["name"]))
         if b.get("error_occurred"):
             print(f"{name}: {b.get('error_message', 'error')}", file=sys.stderr)
             continue
