@@ -28,32 +28,38 @@ __KX& someFarm() {
     return *reinterpret_cast<__KX*>(farm);
 }
 
+/// A list of `entries` entries (clients first, then up to 30 cloud connectors) with random names and
+/// CPU usage.
+std::unique_ptr<_ClientList> randomList(int entries, std::mt19937& random) {
+    auto list = std::make_unique<_ClientList>(someFarm());
+    auto config = std::make_unique<_Client>();
+    config->clear();
+    auto randomName = [&random]() {
+        std::uniform_int_distribution<int> length(6, 20);
+        std::uniform_int_distribution<int> letter('a', 'z');
+        QByteArray name;
+        for (int i = length(random); i > 0; --i)
+            name.append(char(letter(random)));
+        return _kxString8_allSize<50>(name.constData());
+    };
+    for (int i = 0; i < entries; ++i) {
+        config->listNo = i;
+        const qint8 cloud = i < _ClientList::clientCapacity ? -1 : qint8(i - _ClientList::clientCapacity);
+        if (list->addClient(randomName(), cloud, *config, false) < 0)
+            std::abort();
+    }
+    list->sort_ID_Load(false);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int i = 0; i < entries; ++i)
+        list->byListNo.pointers[i]->status.cpuUsage = quint8(byte(random));
+    return list;
+}
+
 /// One full list with random keys and two status blocks with different orders, built on first use.
 struct FullList {
     FullList() {
-        list = std::make_unique<_ClientList>(someFarm());
-        auto config = std::make_unique<_Client>();
-        config->clear();
         std::mt19937 random(20261210);
-        auto randomName = [&random]() {
-            std::uniform_int_distribution<int> length(6, 20);
-            std::uniform_int_distribution<int> letter('a', 'z');
-            QByteArray name;
-            for (int i = length(random); i > 0; --i)
-                name.append(char(letter(random)));
-            return _kxString8_allSize<50>(name.constData());
-        };
-        for (int i = 0; i < _ClientList::entryCapacity; ++i) {
-            config->listNo = i;
-            const qint8 cloud = i < _ClientList::clientCapacity ? -1 : qint8(i - _ClientList::clientCapacity);
-            if (list->addClient(randomName(), cloud, *config, false) < 0)
-                std::abort();
-        }
-        list->sort_ID_Load(false);
-        std::uniform_int_distribution<int> byte(0, 255);
-        for (int i = 0; i < _ClientList::entryCapacity; ++i)
-            list->byListNo.pointers[i]->status.cpuUsage = quint8(byte(random));
-
+        list = randomList(_ClientList::entryCapacity, random);
         for (auto* block : {&blockA, &blockB}) {
             *block = std::make_unique<_ClientStatusMulti>();
             (*block)->count = list->count;
@@ -112,7 +118,8 @@ void BM_sortByCpuUsage(benchmark::State& state) {
                 return a.key != b.key ? a.key < b.key : a.position < b.position;
             });
             benchmark::DoNotOptimize(pairs.data());
-        });
+        },
+        kxBenchSides{1, 1.5});
     if (list.sortID != 4 || list.visibleCount != used)
         state.SkipWithError("the view was not sorted by CPU usage");
 }
@@ -145,7 +152,8 @@ void BM_sortByName(benchmark::State& state) {
                 return a.length != b.length ? a.length < b.length : a.position < b.position;
             });
             benchmark::DoNotOptimize(pairs.data());
-        });
+        },
+        kxBenchSides{1, 1.5});
     if (list.sortID != 0 || list.visibleCount != used)
         state.SkipWithError("the view was not sorted by name");
 }
@@ -158,7 +166,10 @@ void BM_importStatus(benchmark::State& state) {
                                     sizeof(_ClientStatus_ALL) * _ClientList::cloudCapacity;
     static_assert(sizeof(_ClientStatus) * 1500 + sizeof(_ClientStatus_ALL) * 30 == 4276800);
     std::vector<char> copy(statusBytes);
-    const char* source = nullptr;
+    // The statuses of the block the list does not hold yet; the floor copies those the last import took,
+    // so the first floor that runs before any import has a block too.
+    const char* source = reinterpret_cast<const char*>(
+        (list.byListNo.entryNumbers[0] == full.blockA->entryNumbers[0] ? full.blockB : full.blockA)->clients);
     bool allChanged = true;
     kxBenchBesideFloor(
         state,
@@ -173,11 +184,64 @@ void BM_importStatus(benchmark::State& state) {
         [&]() {
             std::memcpy(copy.data(), source, statusBytes);
             benchmark::DoNotOptimize(copy.data());
-        });
+        },
+        kxBenchSides{1, 1.5});
     if (!allChanged)
         state.SkipWithError("an import did not take a new order");
 }
 BENCHMARK(BM_importStatus)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+/// A list of `entries` random entries, kept until a benchmark asks for another size: each is 170 MB.
+_ClientList& listOf(int entries) {
+    static std::unique_ptr<_ClientList> list;
+    static int listEntries = -1;
+    if (!list || listEntries != entries) {
+        list.reset();
+        std::mt19937 random{std::mt19937::result_type(entries)};
+        list = randomList(entries, random);
+        listEntries = entries;
+    }
+    return *list;
+}
+
+/// Two view sorts of a list of `range(0)` random entries by the key `sortID`, ascending and then
+/// descending, so that each sort starts from an order it has to change.
+void sortSeriesPoint(benchmark::State& state, qint32 sortID) {
+    _ClientList& list = listOf(int(state.range(0)));
+    for (auto _ : state) {
+        list.sortID = sortID;
+        list.sortOrder = Qt::AscendingOrder;
+        list.sort(nullptr);
+        benchmark::DoNotOptimize(list.order[0]);
+        list.sortOrder = Qt::DescendingOrder;
+        list.sort(nullptr);
+    }
+    state.counters["n"] = benchmark::Counter(double(state.range(0)));
+}
+
+void BM_series_sortByCpuUsage(benchmark::State& state) {
+    sortSeriesPoint(state, 4);
+}
+BENCHMARK(BM_series_sortByCpuUsage)
+    ->Arg(15)
+    ->Arg(50)
+    ->Arg(150)
+    ->Arg(500)
+    ->Arg(1500)
+    ->Arg(1530)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_series_sortByName(benchmark::State& state) {
+    sortSeriesPoint(state, 0);
+}
+BENCHMARK(BM_series_sortByName)
+    ->Arg(15)
+    ->Arg(50)
+    ->Arg(150)
+    ->Arg(500)
+    ->Arg(1500)
+    ->Arg(1530)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

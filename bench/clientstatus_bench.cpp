@@ -15,41 +15,16 @@
 
 #include <QTemporaryDir>
 
+#include "besidefloor.h"
+
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double>(to - from).count();
-}
-
-// Runs `subject` and then `floor` in every iteration; the iteration time is the subject's, and the
-// counters give the floor's time and the ratio of the two.
-template <typename Subject, typename Floor>
-void besideFloor(benchmark::State& state, Subject subject, Floor floor, const char* label) {
-    double subjectTime = 0, floorTime = 0;
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
-        subject();
-        const auto t1 = Clock::now();
-        floor();
-        const auto t2 = Clock::now();
-        subjectTime += seconds(t0, t1);
-        floorTime += seconds(t1, t2);
-        state.SetIterationTime(seconds(t0, t1));
-    }
-    state.counters["floor_ms"] = floorTime * 1000.0 / double(state.iterations());
-    state.counters["ratio"] = floorTime > 0 ? subjectTime / floorTime : 0;
-    state.SetLabel(label);
-}
 
 constexpr int clientCount = 1500;
 
@@ -112,8 +87,8 @@ void BM_clientStatusAsStringAll(benchmark::State& state) {
                     length += kxJ::ID2str(s.threads[t].jobID).size();
         benchmark::DoNotOptimize(length);
     };
-    besideFloor(state, subject, floor,
-                "1500 clients x 8 threads, mixed; floor: ID2str of the rendering threads");
+    kxBenchBesideFloor(state, subject, floor, kxBenchSides{1, 3.0});
+    state.SetLabel("1500 clients x 8 threads, mixed; floor: ID2str of the rendering threads");
 }
 BENCHMARK(BM_clientStatusAsStringAll)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -162,8 +137,8 @@ void BM_statisticsLoadAndInfo(benchmark::State& state) {
             benchmark::ClobberMemory();
         }
     };
-    besideFloor(state, subject, floor,
-                "1500 version-2 records; floor: loadFromFileCompressed + one memcpy per record");
+    kxBenchBesideFloor(state, subject, floor, kxBenchSides{1, 1.3});
+    state.SetLabel("1500 version-2 records; floor: loadFromFileCompressed + one memcpy per record");
 }
 BENCHMARK(BM_statisticsLoadAndInfo)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -54,7 +54,8 @@ void BM_BitA85_writeRead(benchmark::State& state) {
             packed.compressFrom(payload, _KX_DataBuffer::compressionZstd, 0);
             packed.decompressTo(unpacked);
             benchmark::DoNotOptimize(unpacked.data());
-        });
+        },
+        kxBenchSides{1, 1.3});
     auto expected = std::make_unique<kxJ::_binaryFrameSet>(*set);
     expected->isFileNumber = 1;
     if (*back != *expected)
@@ -81,7 +82,8 @@ void BM_asString_FrameSet(benchmark::State& state) {
                 if (set->flags[i] != 0)
                     text += QString::number(i);
             benchmark::DoNotOptimize(text.constData());
-        });
+        },
+        kxBenchSides{1, 2.0});
     state.SetLabel(std::to_string(setCount) + " set indexes");
 }
 BENCHMARK(BM_asString_FrameSet)->UseManualTime()->Unit(benchmark::kMicrosecond);

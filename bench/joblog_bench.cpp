@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include "besidefloor.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -42,28 +44,26 @@ History& history() {
 
 void BM_Log2Str_history1500(benchmark::State& state) {
     kxJ::_JobSend* job = history().job.get();
-    for (auto _ : state) {
-        int units = 0;
-        for (int i = 0; i < kxJ::jobLogsMax; ++i)
-            units += kxJ::Log2Str(job->logs[i], job).len();
-        benchmark::DoNotOptimize(units);
-    }
+    kxBenchBesideFloor(
+        state,
+        [job] {
+            int units = 0;
+            for (int i = 0; i < kxJ::jobLogsMax; ++i)
+                units += kxJ::Log2Str(job->logs[i], job).len();
+            benchmark::DoNotOptimize(units);
+        },
+        [job] {
+            qsizetype units = 0;
+            for (int i = 0; i < kxJ::jobLogsMax; ++i) {
+                const kxJ::_Log& e = job->logs[i];
+                const int s = 1001 + 2 * e.frameStart, last = 1001 + 2 * e.frameEnd;
+                units += QString::asprintf("Successful  %d-%d,%d", s, last, int(e.step)).size();
+            }
+            benchmark::DoNotOptimize(units);
+        },
+        kxBenchSides{1, 2.0});
 }
-BENCHMARK(BM_Log2Str_history1500)->Unit(benchmark::kMicrosecond);
-
-void BM_floor_asprintf1500(benchmark::State& state) {
-    kxJ::_JobSend* job = history().job.get();
-    for (auto _ : state) {
-        qsizetype units = 0;
-        for (int i = 0; i < kxJ::jobLogsMax; ++i) {
-            const kxJ::_Log& e = job->logs[i];
-            const int s = 1001 + 2 * e.frameStart, last = 1001 + 2 * e.frameEnd;
-            units += QString::asprintf("Successful  %d-%d,%d", s, last, int(e.step)).size();
-        }
-        benchmark::DoNotOptimize(units);
-    }
-}
-BENCHMARK(BM_floor_asprintf1500)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Log2Str_history1500)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

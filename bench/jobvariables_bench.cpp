@@ -3,15 +3,17 @@
 // replaceJobVariables in full mode on a seven-variable output template for 10,000 jobs, beside a floor:
 // one case-insensitive QString::replace per variable with the values the resolution gives, the least
 // a resolution has to do. Both run in the same iteration; the "ratio" counter is resolution / floor.
+// Then the series: one resolution of templates of 1 to 30 variables.
 
 #include "jobs/jobrecords.h"
 
 #include <QString>
 #include <QStringList>
 
+#include "besidefloor.h"
+
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -68,28 +70,50 @@ void BM_replaceJobVariables_vsFloor(benchmark::State& state) {
         if (jobs.records[size_t(i)]->replaceJobVariables(outputTemplate, false, nullptr, nullptr, nullptr) !=
             floorReplace(jobs.values.at(i)))
             state.SkipWithError("the resolution and the floor differ");
-    using clock = std::chrono::steady_clock;
-    clock::duration floorTime{}, resolveTime{};
-    for (auto _ : state) {
-        const auto t0 = clock::now();
-        for (int j = 0; j < jobCount; ++j)
-            benchmark::DoNotOptimize(floorReplace(jobs.values.at(j % recordCount)));
-        const auto t1 = clock::now();
-        for (int j = 0; j < jobCount; ++j)
-            benchmark::DoNotOptimize(jobs.records[size_t(j % recordCount)]->replaceJobVariables(
-                outputTemplate, false, nullptr, nullptr, nullptr));
-        const auto t2 = clock::now();
-        floorTime += t1 - t0;
-        resolveTime += t2 - t1;
-    }
-    const double floorMs = std::chrono::duration<double, std::milli>(floorTime).count();
-    const double resolveMs = std::chrono::duration<double, std::milli>(resolveTime).count();
-    state.counters["floor_ms"] = benchmark::Counter(floorMs / double(state.iterations()));
-    state.counters["resolve_ms"] = benchmark::Counter(resolveMs / double(state.iterations()));
-    state.counters["ratio"] = benchmark::Counter(floorMs > 0 ? resolveMs / floorMs : 0);
+    kxBenchBesideFloor(
+        state,
+        [&] {
+            for (int j = 0; j < jobCount; ++j)
+                benchmark::DoNotOptimize(jobs.records[size_t(j % recordCount)]->replaceJobVariables(
+                    outputTemplate, false, nullptr, nullptr, nullptr));
+        },
+        [&] {
+            for (int j = 0; j < jobCount; ++j)
+                benchmark::DoNotOptimize(floorReplace(jobs.values.at(j % recordCount)));
+        },
+        kxBenchSides{1, 3.0});
     state.SetLabel("10000 jobs, full mode, 7 variables");
 }
-BENCHMARK(BM_replaceJobVariables_vsFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_replaceJobVariables_vsFloor)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+/// A template of `count` variables, the seven of the output template in turn, each after a part of
+/// plain text.
+QString templateOf(int count) {
+    QString text;
+    for (int v = 0; v < count; ++v)
+        text += QStringLiteral("/part") + QString::number(v) + QLatin1Char('_') + variables[v % 7];
+    return text;
+}
+
+void BM_series_replaceJobVariables(benchmark::State& state) {
+    static Jobs jobs;
+    const QString text = templateOf(int(state.range(0)));
+    int j = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            jobs.records[size_t(j)]->replaceJobVariables(text, false, nullptr, nullptr, nullptr));
+        j = (j + 1) % recordCount;
+    }
+    state.counters["n"] = benchmark::Counter(double(state.range(0)));
+}
+BENCHMARK(BM_series_replaceJobVariables)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(5)
+    ->Arg(10)
+    ->Arg(20)
+    ->Arg(30)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

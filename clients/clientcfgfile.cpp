@@ -20,6 +20,19 @@ QString twoDigits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
+/// True when `entry` is `prefix` followed by the two digits of a number from `from` to 99, as
+/// twoDigits writes it.
+bool isNumberedEntry(const QString& entry, QStringView prefix, int from) {
+    static_assert(_Client_ALL::renderAppCapacity == 100, "application groups are numbered with two digits");
+    if (entry.size() != prefix.size() + 2 || !entry.startsWith(prefix))
+        return false;
+    const QChar tens = entry.at(prefix.size());
+    const QChar ones = entry.at(prefix.size() + 1);
+    if (tens < u'0' || tens > u'9' || ones < u'0' || ones > u'9')
+        return false;
+    return (tens.unicode() - u'0') * 10 + (ones.unicode() - u'0') >= from;
+}
+
 QString flagChar(quint8 flag) {
     return flag != 0 ? QStringLiteral("1") : QStringLiteral("0");
 }
@@ -277,10 +290,14 @@ void _Client_ALL::writeClientCfg_renderapps(_iniSettings& ini, bool compactApps)
         ini.remove(QStringLiteral("Parameter"));
         ini.endGroup(false);
     }
-    for (int i = count; i < renderAppCapacity; ++i)
-        ini.remove(QStringLiteral("app") + twoDigits(i));
-    for (int i = 0; i < renderAppCapacity; ++i)
-        ini.remove(QStringLiteral("renderapp") + twoDigits(i));
+    // What is left of "app<count>" to "app99" and every "renderapp00" to "renderapp99" goes. Removing
+    // a name that is not there changes nothing, but QSettings keeps each removal until the next sync,
+    // and these are 200 names per client: only those the group holds are removed, found in one listing.
+    QStringList present = ini.childGroups();
+    present += ini.childKeys();
+    for (const QString& entry : std::as_const(present))
+        if (isNumberedEntry(entry, u"app", count) || isNumberedEntry(entry, u"renderapp", 0))
+            ini.remove(entry);
 }
 
 } // namespace kxC

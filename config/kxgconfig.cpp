@@ -281,6 +281,9 @@ const _kxgCfg_param* _kxgConfig::find(const char* key, int length) const {
     // record holds, equals no key length and so matches nothing.
     const quint16 wanted = quint16(length);
     const int used = count;
+    // Slots are 640 bytes apart and almost every one differs in its length word: unrolled, the walk
+    // takes one taken branch per four slots instead of one per slot.
+#pragma GCC unroll 4
     for (int i = 0; i < used; ++i) {
         const _kxString8_allSize<100>& name = params[i].name;
         if (name.length == wanted && std::memcmp(name.text, key, size_t(length)) == 0)

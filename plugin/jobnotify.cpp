@@ -126,6 +126,32 @@ private:
     int count = 0;
 };
 
+/// Queues `text` once on every client of the list whose name equals one of `names`; true when any did.
+/// A function of its own, so the walk over the list keeps its few values in registers.
+__attribute__((noinline)) bool deliver(const ClientListView& clients, const RecipientNames& names,
+                                       const _kxString<2500>& text) {
+    bool reached = false;
+    // The count is read again for every client: it is the server's, not a copy.
+    for (int position = 0; position < clients.usableCount(); ++position) {
+        // Client records are over 100 kB apart, so every name is a cache miss of its own: ask for
+        // a name a few clients ahead while this one is compared.
+        if (position + namePrefetchDistance < clients.usableCount())
+            clients.prefetchName(position + namePrefetchDistance);
+        unsigned char* client = clients.client(position);
+        if (client == nullptr)
+            continue;
+        const _kxString8_allSize<50>& clientName = ClientListView::name(client);
+        for (const _kxString8_allSize<50>& name : names) {
+            if (name.isEqual(clientName)) {
+                ClientListView::userMessage(client).add(text);
+                reached = true;
+                break;
+            }
+        }
+    }
+    return reached;
+}
+
 } // namespace
 
 int kxNotifyJob(const _kxPluginNotify* record) {
@@ -163,25 +189,7 @@ int kxNotifyJob(const _kxPluginNotify* record) {
         const _kxString<2500> text(message);
 
         const ClientListView clients(host.clientList());
-        bool reached = false;
-        // The count is read again for every client: it is the server's, not a copy.
-        for (int position = 0; position < clients.usableCount(); ++position) {
-            // Client records are over 100 kB apart, so every name is a cache miss of its own: ask for
-            // a name a few clients ahead while this one is compared.
-            if (position + namePrefetchDistance < clients.usableCount())
-                clients.prefetchName(position + namePrefetchDistance);
-            unsigned char* client = clients.client(position);
-            if (client == nullptr)
-                continue;
-            const _kxString8_allSize<50>& clientName = ClientListView::name(client);
-            for (const _kxString8_allSize<50>& name : names) {
-                if (name.isEqual(clientName)) {
-                    ClientListView::userMessage(client).add(text);
-                    reached = true;
-                    break;
-                }
-            }
-        }
+        const bool reached = deliver(clients, names, text);
 
         if (reached)
             host.log(kxNotifyInfoLevel, kxNotifySentLine(jobText, recipients, clients.storedCount()));

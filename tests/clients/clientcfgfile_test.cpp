@@ -471,7 +471,9 @@ TEST_F(ClientCfgFile, CloudConnectorRecordChanges) {
 
 TEST_F(ClientCfgFile, RenderApplications) {
     writeFile("[node07]\napp00\\Executable=old\napp00\\Parameter=old\napp00\\Param=old\napp01\\AE=old\n"
-              "app02\\Name=old\napp99\\Name=old\nrenderapp00\\Name=old\nrenderapp42\\Exe=old\n");
+              "app02\\Name=old\napp99\\Name=old\nrenderapp00\\Name=old\nrenderapp42\\Exe=old\n"
+              // Plain keys of the numbered names go too; names that only resemble them stay.
+              "app50=old\nrenderapp07=old\napp5=keep\nappx1=keep\nrenderapp100=keep\nApp05\\Name=keep\n");
     struct Case {
         const char* minor;
         qint16 major;
@@ -489,7 +491,12 @@ TEST_F(ClientCfgFile, RenderApplications) {
         client->renderApps[1].parameter.set("-x");
         auto back = write(*client, false, compact);
         back->beginGroup(QStringLiteral("node07"));
-        EXPECT_EQ(back->childGroups(), QStringList({"app00", "app01", "app02"}));
+        EXPECT_EQ(back->childGroups(), QStringList({"App05", "app00", "app01", "app02"}));
+        const QStringList plainKeys = back->childKeys();
+        for (const char* gone : {"app50", "renderapp07"})
+            EXPECT_FALSE(plainKeys.contains(QLatin1String(gone))) << gone << compact;
+        for (const char* kept : {"app5", "appx1", "renderapp100"})
+            EXPECT_TRUE(plainKeys.contains(QLatin1String(kept))) << kept << compact;
         for (int i = 0; i < 3; ++i) {
             const Case& v = versions[i];
             back->beginGroup(QStringLiteral("app0%1").arg(i));
