@@ -4,7 +4,6 @@
 
 namespace py = pybind11;
 
-void bind_renderapps(py::module_ &m)
-{
+void bind_renderapps(py::module_& m) {
     (void)m;
 }
