@@ -4,6 +4,7 @@
 
 namespace py = pybind11;
 
-void bind_config(py::module_& m) {
+void bind_config(py::module_ &m)
+{
     (void)m;
 }
