@@ -545,7 +545,9 @@ void bindImageNames(py::module_& m) {
     m.attr("ImageName") = type;
     m.def(
         "split_image_path",
-        [](const QString& path, const PyJob* job, bool printf, const QString& extension, bool truncate) {
+        [](const kxpy::PathArg& pathArg, const PyJob* job, bool printf, const QString& extension,
+           bool truncate) {
+            const QString& path = pathArg.path;
             // The large-path record a submitter fills (about 220 KB): its fields are the widest the farm
             // splits, so the result is that of the farm's submitter.
             auto record = std::make_unique<kxJ::_JobBasics_largePath>();
@@ -570,7 +572,7 @@ The frame number may be written as '####', '[####]', in the printf form '%04d' (
 as part of the name) or as a sample number ('beauty.0001.exr'); a movie extension makes one single file.
 With a job, the start of the folder that is the job's scene folder (or up to three levels above it) or
 its project folder becomes <SceneFolder> or <Database>. `extension` is an extension given apart from the
-name. Paths longer than 1000 characters raise ValueError unless truncate=True.
+name. The path may be a str or an os.PathLike. Paths longer than 1000 characters raise ValueError unless truncate=True.
 
 >>> split_image_path('/out/shot/img.####.exr')
 ImageName(folder='/out/shot/', name='img.', frame_digits=4, extension='.exr', single_file=False))doc");

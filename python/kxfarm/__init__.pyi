@@ -164,7 +164,7 @@ class ImageName(NamedTuple):
     single_file: bool
 
 def split_image_path(
-    path: str, job: Optional[Job] = None, printf: bool = True, *, extension: str = "", truncate: bool = False
+    path: PathLike, job: Optional[Job] = None, printf: bool = True, *, extension: str = "", truncate: bool = False
 ) -> ImageName: ...
 
 class FrameSet:
