@@ -10,6 +10,8 @@
 #include "jobs/frameset.h"
 #include "jobs/jobfilter.h"
 
+#include <pybind11/stl.h>
+
 #include <time.h>
 
 #include <memory>

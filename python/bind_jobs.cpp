@@ -746,6 +746,12 @@ py::list termList(const Text* terms, int count) {
 }
 
 const PyJob& jobItem(py::handle item, const char* what, size_t index) {
+    // A filter runs over thousands of jobs: an object of exactly the Job type is taken straight from
+    // its instance, without the caster's type lookup; anything else goes the checked way.
+    static PyTypeObject* const jobType = reinterpret_cast<PyTypeObject*>(py::type::of<PyJob>().ptr());
+    if (Py_TYPE(item.ptr()) == jobType)
+        return *static_cast<const PyJob*>(
+            reinterpret_cast<py::detail::instance*>(item.ptr())->get_value_and_holder().value_ptr());
     if (!py::isinstance<PyJob>(item))
         throw py::type_error(std::string(what) + ": item " + std::to_string(index) + " is " +
                              std::string(Py_TYPE(item.ptr())->tp_name) + ", not Job");

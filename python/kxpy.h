@@ -17,8 +17,9 @@
 
 namespace pybind11::detail {
 
-/// Python str <-> QString. Both directions go through UTF-16 with "surrogatepass", so a text the farm
-/// cut between the two halves of a surrogate pair comes back as it is stored, never as an error.
+/// Python str <-> QString, unit for unit in UTF-16: characters beyond U+FFFF become surrogate pairs and
+/// back, and a text the farm cut between the two halves of a pair comes back as it is stored (a lone
+/// surrogate, as "surrogatepass" gives it), never as an error.
 template <>
 struct type_caster<QString> {
     PYBIND11_TYPE_CASTER(QString, const_name("str"));
@@ -26,7 +27,21 @@ struct type_caster<QString> {
     bool load(handle src, bool) {
         if (!src || !PyUnicode_Check(src.ptr()))
             return false;
-        PyObject* utf16 = PyUnicode_AsEncodedString(src.ptr(), "utf-16-le", "surrogatepass");
+        PyObject* object = src.ptr();
+        const Py_ssize_t length = PyUnicode_GET_LENGTH(object);
+        // Texts of one or two bytes per character (every text below U+10000, lone surrogates
+        // included) are copied unit for unit; only wider ones go through an encoder.
+        switch (PyUnicode_KIND(object)) {
+        case PyUnicode_1BYTE_KIND:
+            value = QString::fromLatin1(static_cast<const char*>(PyUnicode_DATA(object)), qsizetype(length));
+            return true;
+        case PyUnicode_2BYTE_KIND:
+            value = QString(reinterpret_cast<const QChar*>(PyUnicode_DATA(object)), qsizetype(length));
+            return true;
+        default:
+            break;
+        }
+        PyObject* utf16 = PyUnicode_AsEncodedString(object, "utf-16-le", "surrogatepass");
         if (!utf16) {
             PyErr_Clear();
             return false;
@@ -38,8 +53,15 @@ struct type_caster<QString> {
     }
 
     static handle cast(const QString& text, return_value_policy, handle) {
+        const char16_t* units = reinterpret_cast<const char16_t*>(text.utf16());
+        const qsizetype length = text.size();
+        bool surrogates = false;
+        for (qsizetype i = 0; i < length && !surrogates; ++i)
+            surrogates = units[i] >= 0xD800 && units[i] <= 0xDFFF;
+        if (!surrogates)
+            return PyUnicode_FromKindAndData(PyUnicode_2BYTE_KIND, units, Py_ssize_t(length));
         int byteOrder = -1; // little-endian, as QString holds its units on this platform
-        return PyUnicode_DecodeUTF16(reinterpret_cast<const char*>(text.utf16()), Py_ssize_t(text.size()) * 2,
+        return PyUnicode_DecodeUTF16(reinterpret_cast<const char*>(units), Py_ssize_t(length) * 2,
                                      "surrogatepass", &byteOrder);
     }
 };

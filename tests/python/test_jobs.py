@@ -135,9 +135,13 @@ def test_too_long_texts_are_refused_unless_cut():
     assert Job(user="björn", scene="/p/場景.hip").scene == "/p/場景.hip"
     with pytest.raises(ValueError, match="frame_set: character 3 '€' is not Latin-1"):
         Job(frame_set="1-€", truncate=True)
-    # A character beyond the BMP takes two UTF-16 units of a field.
+    # A character beyond U+FFFF takes two UTF-16 units of a field and comes back whole; the farm's
+    # cutting may keep only its first half, which comes back as the lone surrogate it stores.
     with pytest.raises(ValueError, match="user: 26 characters"):
         Job(user="a" * 24 + "😀")
+    assert Job(user="a" * 23 + "😀").user == "a" * 23 + "😀"
+    assert Job(user="a" * 24 + "😀", truncate=True).user == "a" * 24 + "\ud83d"
+    assert Job(user="\udc00x").user == "\udc00x"
 
 
 def test_update_is_all_or_nothing():
