@@ -84,8 +84,4 @@ QString textFrom(py::handle value, const char* what) {
     return value.cast<QString>();
 }
 
-void setPublicModule(py::handle object) {
-    py::setattr(object, "__module__", py::str("kxfarm"));
-}
-
 } // namespace kxpy

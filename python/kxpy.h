@@ -113,9 +113,6 @@ QString textFrom(py::handle value, const char* what);
 /// Raises ValueError for `number` outside lo..hi, naming the argument `what`.
 void checkRange(long long number, const char* what, long long lo, long long hi);
 
-/// Gives the class or function `object` the module name "kxfarm", under which the package exports it.
-void setPublicModule(py::handle object);
-
 } // namespace kxpy
 
 namespace pybind11::detail {
