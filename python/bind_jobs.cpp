@@ -308,9 +308,8 @@ const JobField* findField(const std::string& name) {
     return nullptr;
 }
 
-/// Sets the keyword fields on `job`; all or nothing: a refused value leaves the job as it was.
-void setFields(PyJob& job, const py::kwargs& fields, bool truncate, const char* caller) {
-    PyJob changed(job);
+/// Sets the keyword fields on `changed`, a job of the caller's that it drops when one is refused.
+void applyFields(PyJob& changed, const py::kwargs& fields, bool truncate, const char* caller) {
     bool framesChange = false;
     for (const auto& [key, value] : fields) {
         const std::string name = py::str(key);
@@ -322,6 +321,12 @@ void setFields(PyJob& job, const py::kwargs& fields, bool truncate, const char* 
     }
     if (framesChange)
         changed.recountFrames();
+}
+
+/// Sets the keyword fields on `job`; all or nothing: a refused value leaves the job as it was.
+void setFields(PyJob& job, const py::kwargs& fields, bool truncate, const char* caller) {
+    PyJob changed(job);
+    applyFields(changed, fields, truncate, caller);
     job = changed;
 }
 
@@ -380,7 +385,7 @@ Fields:
     py::class_<PyJob> cls(m, "Job", doc.c_str());
     cls.def(py::init([](bool truncate, const py::kwargs& fields) {
                 PyJob job;
-                setFields(job, fields, truncate, "Job()");
+                applyFields(job, fields, truncate, "Job()");
                 return job;
             }),
             py::kw_only(), py::arg("truncate") = false)
@@ -516,11 +521,10 @@ Fields:
         cls.def_property(
             field.name, [f](const PyJob& job) { return f->get(job.record()); },
             [f](PyJob& job, py::object value) {
-                PyJob changed(job);
-                f->set(changed, value, false);
+                // Each setter checks its value before it writes anything.
+                f->set(job, value, false);
                 if (f->framesChange)
-                    changed.recountFrames();
-                job = changed;
+                    job.recountFrames();
             },
             field.doc.c_str());
     }

@@ -87,7 +87,12 @@ plug-in; labels holds their labels in the same order, and job(label) finds one. 
 [client NAME] sections.)doc")
         .def_property_readonly(
             "path", [](const PySampleFarm& f) { return f.path; }, "The file the farm was read from.")
-        .def_readonly("jobs", &PySampleFarm::jobs, "The jobs (Job), in file order.")
+        .def_property_readonly(
+            "jobs",
+            [](const PySampleFarm& f) {
+                return py::reinterpret_steal<py::list>(PySequence_List(f.jobs.ptr()));
+            },
+            "The jobs (Job), in file order: a new list of the farm's Job objects at each call.")
         .def_property_readonly(
             "labels", [](const PySampleFarm& f) { return py::cast(f.labels); },
             "The label of each job's section, in the order of jobs.")

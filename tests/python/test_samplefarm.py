@@ -27,6 +27,9 @@ def test_bundled_sample_farm(sample_farm_path):
     assert first.recipients == "render01;comp-ws07"
     with pytest.raises(KeyError):
         farm.job("no such job")
+    # The lists handed out are the caller's: changing one leaves the farm as it was read.
+    farm.jobs.clear()
+    assert len(farm.jobs) == 7 and farm.job("shot050 frames done").user == "eve"
     assert "7 jobs, 4 clients" in repr(farm)
     # Jobs are the caller's to keep: they outlive the farm.
     kept = farm.jobs[0]
