@@ -10,6 +10,7 @@
 #include <pybind11/stl.h>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <string>
@@ -49,7 +50,8 @@ PySampleFarm loadSampleFarm(const kxpy::PathArg& path) {
     }
     if (!readable) {
         // The same errno-style error as open(): FileNotFoundError for a missing file.
-        const int code = QFile::exists(path.path) ? EACCES : ENOENT;
+        const QFileInfo info(path.path);
+        const int code = !info.exists() ? ENOENT : (info.isDir() ? EISDIR : EACCES);
         PyErr_SetObject(PyExc_OSError, py::make_tuple(code, error, path.path).ptr());
         throw py::error_already_set();
     }

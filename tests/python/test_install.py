@@ -27,6 +27,13 @@ def test_installed_module_imports_from_a_fresh_prefix(tmp_path):
     package = site_dir / "kxfarm"
     assert sorted(p.name for p in package.iterdir() if not p.name.startswith("_kxfarm")) == ["__init__.py", "__init__.pyi", "py.typed"]
 
+    # The module finds the libraries through a path relative to itself: the prefix works where it is
+    # moved to.
+    moved = tmp_path / "moved"
+    prefix.rename(moved)
+    prefix = moved
+    site_dir = prefix / site_dir.relative_to(tmp_path / "prefix")
+
     # Only what the sanitizer build needs to load an instrumented module passes; no PYTHONPATH and no
     # library path.
     environment = {key: value for key, value in os.environ.items()

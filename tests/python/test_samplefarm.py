@@ -44,8 +44,8 @@ def test_paths_and_errors(tmp_path, sample_farm_path):
     with pytest.raises(FileNotFoundError) as raised:
         load_sample_farm(missing)
     assert raised.value.filename == str(missing)
-    with pytest.raises(OSError) as raised:
-        load_sample_farm(tmp_path)  # a folder cannot be read as a file
+    with pytest.raises(IsADirectoryError) as raised:
+        load_sample_farm(tmp_path)
     assert raised.value.filename == str(tmp_path)
     broken = tmp_path / "broken.ini"
     broken.write_text("[job a]\nnumber = 1\nstatus = 300\n", encoding="utf-8")
