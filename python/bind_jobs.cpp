@@ -384,48 +384,45 @@ Fields:
 
     py::class_<PyJob> cls(m, "Job", doc.c_str());
     cls.def(py::init([](bool truncate, const py::kwargs& fields) {
-        PyJob job;
-        applyFields(job, fields, truncate, "Job()");
-        return job;
+                PyJob job;
+                applyFields(job, fields, truncate, "Job()");
+                return job;
             }),
             py::kw_only(), py::arg("truncate") = false)
         .def(
             "update",
             [](PyJob& job, bool truncate, const py::kwargs& fields) {
-        setFields(job, fields, truncate, "update()");
+                setFields(job, fields, truncate, "update()");
             },
             py::kw_only(), py::arg("truncate") = false,
             "Sets the given fields, as Job(**fields) does; nothing changes when one is refused.")
         .def_static(
             "fields",
             [] {
-        std::vector<std::string> names;
-        for (const JobField& field : jobFields())
-            names.emplace_back(field.name);
-        return names;
+                std::vector<std::string> names;
+                for (const JobField& field : jobFields())
+                    names.emplace_back(field.name);
+                return names;
             },
             "The names of the fields Job() and update() take, in the order of the record.")
         .def_property_readonly(
-            "status_text", [](const PyJob& job) {
-        return job.record().statusAsString(nullptr).toQString(); },
+            "status_text", [](const PyJob& job) { return job.record().statusAsString(nullptr).toQString(); },
             "The job's status as the farm shows it ('Render', 'Approval Wait (p)', 'Wait for 1 job'); "
             "'Disabled - ' in front for a disabled job.")
         .def_property_readonly(
-            "frame_count", [](const PyJob& job) {
-        return job.record().frameCount; },
+            "frame_count", [](const PyJob& job) { return job.record().frameCount; },
             "Frames of one sequence pass: (frame_end - frame_start) / frame_step + 1, truncated.")
         .def_property_readonly(
-            "frames_total", [](const PyJob& job) {
-        return job.record().framesTotal; },
+            "frames_total", [](const PyJob& job) { return job.record().framesTotal; },
             "Frame slots of the job: frame_count, times image_multi when that is 1 or more.")
         .def(
             "variables",
             [](const PyJob& job) {
-        const _varValList list = job.record().exportJobVarList_Basic(false);
-        py::list pairs;
-        for (int i = 0; i < list.count(); ++i)
-            pairs.append(py::make_tuple(list.name(i), list.value(i)));
-        return pairs;
+                const _varValList list = job.record().exportJobVarList_Basic(false);
+                py::list pairs;
+                for (int i = 0; i < list.count(); ++i)
+                    pairs.append(py::make_tuple(list.name(i), list.value(i)));
+                return pairs;
             },
             "The job's variables as the farm exports them to render commands: (name, value) pairs in the "
             "farm's order, names without the outer angle brackets ('ImageDir><../' is <ImageDir><../>).")
@@ -433,9 +430,10 @@ Fields:
             "resolve",
             [](PyJob& job, const QString& text, const std::string& mode, std::optional<QString> seq,
                std::optional<QString> shot, std::optional<QString> version) {
-        const bool keep = keepAppVariables(mode);
-        return job.record().replaceJobVariables(text, keep, seq ? &*seq : nullptr, shot ? &*shot : nullptr,
-                                                version ? &*version : nullptr);
+                const bool keep = keepAppVariables(mode);
+                return job.record().replaceJobVariables(text, keep, seq ? &*seq : nullptr,
+                                                        shot ? &*shot : nullptr,
+                                                        version ? &*version : nullptr);
             },
             py::arg("template"), py::arg("mode") = "farm", py::kw_only(), py::arg("seq") = py::none(),
             py::arg("shot") = py::none(), py::arg("version") = py::none(),
@@ -446,8 +444,7 @@ Fields:
             "call.")
         .def(
             "split_image",
-            [](PyJob& job, bool printf) {
-        job.record().splitImageFileInto_DirFileExt(printf); },
+            [](PyJob& job, bool printf) { job.record().splitImageFileInto_DirFileExt(printf); },
             py::arg("printf") = true,
             "Splits the job's output in place as a submitted job is stored: image_file (which may hold "
             "the whole path) becomes image_dir, image_file, image_padding and image_extension, "
@@ -456,73 +453,71 @@ Fields:
         .def(
             "custom_data",
             [](const PyJob& job) {
-        QStringList names;
-        QStringList values;
-        job.record().customData_All(names, values);
-        py::dict data;
-        for (qsizetype i = 0; i < names.size() && i < values.size(); ++i)
-            if (!data.contains(py::cast(names[i])))
-                data[py::cast(names[i])] = values[i];
-        return data;
+                QStringList names;
+                QStringList values;
+                job.record().customData_All(names, values);
+                py::dict data;
+                for (qsizetype i = 0; i < names.size() && i < values.size(); ++i)
+                    if (!data.contains(py::cast(names[i])))
+                        data[py::cast(names[i])] = values[i];
+                return data;
             },
             "The job's custom data entries as a dict, in stored order (names compare ignoring case in "
             "the farm: the first of two names that differ only in case is shown).")
         .def(
             "set_custom_data",
             [](PyJob& job, const QString& name, const QString& value) {
-        kxpy::checkLatin1(name, "name", kxJ::customDataBudget, false);
-        _JobSend& record = job.record();
-        const PyJob before(job);
-        record.customDataSet_Str(name, value);
-        // The store drops an entry that passes its budget without a word: the job is kept as
-        // it was and the caller told.
-        QString stored = name;
-        if (stored.startsWith(QLatin1String("Custom"), Qt::CaseInsensitive))
-            stored.remove(0, 6);
-        if (!value.isEmpty() && record.customData_Str(stored) != value) {
-            job = before;
-            throw py::value_error(
-                "value: the custom data store holds " + std::to_string(kxJ::customDataBudget) +
-                " characters of names and values in all; '" + name.toStdString() + "' does not fit");
-        }
+                kxpy::checkLatin1(name, "name", kxJ::customDataBudget, false);
+                _JobSend& record = job.record();
+                const PyJob before(job);
+                record.customDataSet_Str(name, value);
+                // The store drops an entry that passes its budget without a word: the job is kept as
+                // it was and the caller told.
+                QString stored = name;
+                if (stored.startsWith(QLatin1String("Custom"), Qt::CaseInsensitive))
+                    stored.remove(0, 6);
+                if (!value.isEmpty() && record.customData_Str(stored) != value) {
+                    job = before;
+                    throw py::value_error(
+                        "value: the custom data store holds " + std::to_string(kxJ::customDataBudget) +
+                        " characters of names and values in all; '" + name.toStdString() + "' does not fit");
+                }
             },
             py::arg("name"), py::arg("value"),
             "Sets, replaces or (with an empty value) deletes the custom data entry `name`; a leading "
             "'Custom' of the name is dropped, as the farm drops it. ValueError when the store is full.")
         .def(
-            "copy", [](const PyJob& job) {
-        return PyJob(job); },
+            "copy", [](const PyJob& job) { return PyJob(job); },
             "A copy of the job with a record of its own.")
-        .def("__copy__", [](const PyJob& job) {
-        return PyJob(job); })
+        .def("__copy__", [](const PyJob& job) { return PyJob(job); })
         .def(
-            "__deepcopy__", [](const PyJob& job, py::object) {
-        return PyJob(job); }, py::arg("memo"))
+            "__deepcopy__", [](const PyJob& job, py::object) { return PyJob(job); }, py::arg("memo"))
         .def(
             "__bytes__",
             [](const PyJob& job) {
-        return py::bytes(reinterpret_cast<const char*>(&job.record()), sizeof(_JobSend));
+                return py::bytes(reinterpret_cast<const char*>(&job.record()), sizeof(_JobSend));
             },
             "The record block as the server holds it.")
         .def_static("from_bytes", &jobFromBytes, py::arg("data"),
                     "The job of a record block (bytes(job) or a block from the server): ValueError when its "
                     "size or its structure stamps are not those of this farm's job records.")
-        .def("__eq__",
-             [](const PyJob& a, py::object b) -> py::object {
-        if (!py::isinstance<PyJob>(b))
-            return py::reinterpret_borrow<py::object>(Py_NotImplemented);
-        return py::bool_(std::memcmp(&a.record(), &b.cast<const PyJob&>().record(), sizeof(_JobSend)) == 0);
-             }),
-             "True when the two record blocks are identical byte for byte (bytes(a) == bytes(b)); two jobs "
-             "made apart differ at least in the times the clear functions stamp.")
-        .def("__repr__", [](const PyJob& job) {
-        return jobRepr(job.record()); })
+        .def(
+            "__eq__",
+            [](const PyJob& a, py::object b) -> py::object {
+                if (!py::isinstance<PyJob>(b))
+                    return py::reinterpret_borrow<py::object>(Py_NotImplemented);
+                return py::bool_(
+                    std::memcmp(&a.record(), &b.cast<const PyJob&>().record(), sizeof(_JobSend)) == 0);
+            },
+            "True when the two record blocks are identical byte for byte (bytes(a) == bytes(b)); two jobs "
+            "made apart differ at least in the times the clear functions stamp.")
+        .def("__repr__", [](const PyJob& job) { return jobRepr(job.record()); })
         .def(py::pickle(
             [](const PyJob& job) {
-        return py::make_tuple(py::bytes(reinterpret_cast<const char*>(&job.record()), sizeof(_JobSend)));
+                return py::make_tuple(
+                    py::bytes(reinterpret_cast<const char*>(&job.record()), sizeof(_JobSend)));
             },
-            [](py::tuple state) {
-        return jobFromBytes(state[0]); }));
+            [](py::tuple state) { return jobFromBytes(state[0]); }));
     cls.attr("__hash__") = py::none();
     for (const JobField& field : jobFields()) {
         const JobField* f = &field;
