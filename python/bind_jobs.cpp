@@ -348,8 +348,8 @@ PyJob jobFromBytes(const py::buffer& data) {
     if (size != qint64(sizeof(_JobSend)))
         throw py::value_error("data: " + std::to_string(size) + " bytes, a job record is " +
                               std::to_string(sizeof(_JobSend)));
-    auto record = std::make_unique<_JobSend>();
-    std::memcpy(static_cast<void*>(record.get()), info.ptr, sizeof(_JobSend));
+    PyJob job = PyJob::fromBlock(static_cast<const char*>(info.ptr));
+    const _JobSend* record = &job.record();
     if (!record->isRightStructVersion()) {
         std::string stamps;
         for (int i = 0; i < 8; ++i)
@@ -358,7 +358,7 @@ PyJob jobFromBytes(const py::buffer& data) {
                               "; a job record of this farm has 1033, 1292, 1555 and 1804, each with a "
                               "version other than 0");
     }
-    return PyJob(*record);
+    return job;
 }
 
 bool keepAppVariables(const std::string& mode) {

@@ -26,6 +26,31 @@ PyJob::PyJob(const kxJ::_JobSend& record) : job(std::make_unique<kxJ::_JobSend>(
 
 PyJob::PyJob(const PyJob& other) : PyJob(other.record()) {}
 
+namespace {
+
+/// Stores the byte behind `flag` back as a bool: 0 stays false, any other value becomes true.
+void normaliseFlag(bool& flag) {
+    unsigned char byte = 0;
+    std::memcpy(&byte, &flag, 1);
+    flag = byte != 0;
+}
+
+} // namespace
+
+PyJob PyJob::fromBlock(const char* bytes) {
+    PyJob job;
+    kxJ::_JobSend& r = *job.job;
+    std::memcpy(static_cast<void*>(&r), bytes, sizeof(kxJ::_JobSend));
+    normaliseFlag(r.imageSingleOutputFile);
+    normaliseFlag(r.previewSpread);
+    normaliseFlag(r.hasPreview);
+    normaliseFlag(r.disabled);
+    for (bool& flag : r.stateFlags)
+        normaliseFlag(flag);
+    normaliseFlag(r.markFlag);
+    return job;
+}
+
 PyJob& PyJob::operator=(const PyJob& other) {
     if (this != &other)
         std::memcpy(static_cast<void*>(job.get()), other.job.get(), sizeof(kxJ::_JobSend));

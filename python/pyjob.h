@@ -20,6 +20,10 @@ struct PyJob {
     /// A copy of the record `job`, byte for byte.
     explicit PyJob(const kxJ::_JobSend& job);
     PyJob(const PyJob& other);
+    /// The job of a record block from elsewhere (`bytes` holds sizeof(kxJ::_JobSend) bytes). The block
+    /// is taken as it is, except that its flags are read as flags: a byte other than 0 or 1 in a bool
+    /// member becomes true, so no operation ever loads a bool that holds another value.
+    static PyJob fromBlock(const char* bytes);
     PyJob& operator=(const PyJob& other);
 
     kxJ::_JobSend& record() { return *job; }

@@ -3,12 +3,13 @@
 # Job identifiers and job records: the worked examples of the C++ tests, fields with their capacities,
 # the record block and its stamps.
 import copy
+import random
 import pickle
 
 import pytest
 
 import kxfarm
-from kxfarm import Job, JobId
+from kxfarm import Job, JobFilter, JobId, log_text, split_image_path
 
 # (member, byte1, byte2, short text, full text, short form) of the main number 123456789.
 ID_EXAMPLES = [
@@ -231,3 +232,40 @@ def test_custom_data():
     with pytest.raises(ValueError, match="does not fit"):
         job.set_custom_data("Big", "x" * 4000)
     assert job.custom_data() == {"Client": "Nördlich €"}
+
+
+def test_any_record_with_the_right_stamps_is_safe_to_use():
+    # A block from elsewhere may hold anything behind its stamps: every length, count and code is read
+    # within its field, so each operation answers (the sanitizer build checks every access).
+    rng = random.Random(20)
+    stamps = b"".join(value.to_bytes(2, "little") for value in (1033, 1, 1292, 1, 1555, 1, 1804, 1))
+    job_filter = JobFilter("OR sh010 -comp user=anna customticket=x")
+    for _ in range(30):
+        block = stamps + rng.randbytes(77800 - len(stamps))
+        job = Job.from_bytes(block)
+        # Only the flags change: each is read as a flag, so a block read back is the same block.
+        assert bytes(Job.from_bytes(bytes(job))) == bytes(job)
+        assert sum(a != b for a, b in zip(bytes(job), block)) <= 10
+        texts = [job.status_text, job.user, job.scene, job.frame_set, job.app_version, repr(job)]
+        assert all(isinstance(text, str) for text in texts)
+        job.variables()
+        job.resolve("<SceneFolder><Layer>/<Camera>_<Channel-removeVar>.<FN4><ImageDir><CustomShot>")
+        job.resolve("<Layer>", "app")
+        job.custom_data()
+        job_filter.matches(job)
+        for message in (14, 21, 57, 72, 74):
+            log_text(message, rng.randrange(65536), rng.randrange(65536), rng.randrange(256), job)
+        split_image_path("/out/<Layer>/img.####.exr", job)
+        job.split_image()
+        job.copy().update(status=100, frame_end=50.0)
+
+
+def test_flags_of_a_record_from_elsewhere_are_read_as_flags():
+    block = bytearray(bytes(Job(status=120)))
+    disabled = 32292  # the submitter level's disabled flag
+    assert block[disabled] == 0
+    block[disabled] = 0x76
+    job = Job.from_bytes(bytes(block))
+    assert job.disabled is True
+    assert bytes(job)[disabled] == 1
+    assert job.status_text == "Disabled - Render"
