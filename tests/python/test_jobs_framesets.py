@@ -1,6 +1,8 @@
 # SPDX-License-Identifier: Apache-2.0
 # Copyright the kxNotifyKXMessage authors
 # Frame sets: the three text forms, iteration and merging, on the C++ tests' inputs.
+import random
+
 import pytest
 
 from kxfarm import FrameSet
@@ -135,3 +137,17 @@ def test_texts_too_long_or_not_latin1():
         FrameSet.parse(1001)
     with pytest.raises(ValueError, match="start"):
         FrameSet().start = 1 << 31
+
+
+def test_bita85_of_damaged_data_is_refused_or_read_within_the_set():
+    rng = random.Random(7)
+    good = FrameSet.parse("1001-1100+3,2000-2100").to_bita85()
+    for _ in range(300):
+        data = bytearray(good)
+        for _ in range(rng.randrange(1, 4)):
+            data[rng.randrange(len(data))] = rng.randrange(256)
+        try:
+            frames = FrameSet.from_bita85(bytes(data))
+        except ValueError:
+            continue
+        assert len(frames) <= 8000 and -1 <= frames.last_index <= 7999
