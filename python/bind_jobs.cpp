@@ -248,10 +248,11 @@ const std::vector<JobField>& jobFields() {
                      "The render application's version, '2024.2': set as the farm reads a version text "
                      "(the major version before the first dot, the minor text after it).",
                      [](const _JobSend& j) { return py::cast(appVersionText(j)); },
-                     [](PyJob& job, py::handle value, bool truncate) {
+                     [](PyJob& job, py::handle value, bool) {
                          const QString text = kxpy::textFrom(value, "app_version");
-                         kxpy::checkLatin1(text, "app_version", job.record().appVersionMinor.capacity + 6,
-                                           truncate);
+                         // The text is read, not stored: its parts land in the 8-bit minor version, so
+                         // only its characters are checked (the reader takes the parts it knows).
+                         kxpy::checkLatin1(text, "app_version", int(text.size()), false);
                          kxRA::_RenderAppBasic version;
                          version.setVersionBoth(text);
                          job.record().appVersionMajor = version.appVersionMajor;
