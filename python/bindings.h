@@ -7,8 +7,17 @@
 // Jobs and Clients).
 #include <pybind11/pybind11.h>
 
-void bind_jobs(pybind11::module_ &m);
-void bind_config(pybind11::module_ &m);
-void bind_clients(pybind11::module_ &m);
-void bind_renderapps(pybind11::module_ &m);
-void bind_samplefarm(pybind11::module_ &m);
+#include <QList>
+
+struct kxSampleClient;
+
+void bind_jobs(pybind11::module_& m);
+void bind_config(pybind11::module_& m);
+void bind_clients(pybind11::module_& m);
+void bind_renderapps(pybind11::module_& m);
+void bind_samplefarm(pybind11::module_& m);
+/// The timing loops of the Python benchmark (the private submodule kxfarm._bench).
+void bind_bench(pybind11::module_& m);
+
+/// The clients of a sample farm as the module's Client objects (a list), defined with the clients.
+pybind11::object kxfarmClientsFromSample(const QList<kxSampleClient>& clients);
