@@ -7,8 +7,16 @@
 // Jobs and Clients).
 #include <pybind11/pybind11.h>
 
+#include <QList>
+
+struct kxSampleClient;
+
 void bind_jobs(pybind11::module_ &m);
 void bind_config(pybind11::module_ &m);
 void bind_clients(pybind11::module_ &m);
 void bind_renderapps(pybind11::module_ &m);
 void bind_samplefarm(pybind11::module_ &m);
+
+/// A Python list of kxfarm.Client objects for the stand-in server's sample clients, each filled as the
+/// server holds it (name, pending message, hardware, threads, preset, render applications).
+pybind11::object kxfarmClientsFromSample(const QList<kxSampleClient> &clients);
