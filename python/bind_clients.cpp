@@ -759,7 +759,7 @@ void bind_clients(py::module_& m) {
             [](PyClientList& l, py::handle name) {
                 const int position = listPosition(*l.list, name);
                 if (position < 0)
-                    throw py::key_error(kxpy::text(name, "name").toStdString());
+                    kxpy::keyError(name);
                 l.list->removeClient(position, true);
             },
             py::arg("name"), "Removes the first client named `name`; KeyError when there is none.")

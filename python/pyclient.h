@@ -190,6 +190,12 @@ void setText(_kxString8_allSize<N>& target, const QString& s, const char* field,
     throw py::error_already_set();
 }
 
+/// Raises KeyError with `key` itself as its argument, as a dict does.
+[[noreturn]] inline void keyError(py::handle key) {
+    PyErr_SetObject(PyExc_KeyError, key.ptr());
+    throw py::error_already_set();
+}
+
 /// A named tuple class of module kxfarm, for the small records the bindings hand back.
 inline py::object namedTuple(const char* name, const char* fields, const char* doc) {
     py::object type =
