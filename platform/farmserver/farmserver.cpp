@@ -121,6 +121,9 @@ kxClientCfgWrite kxWriteClientCfgFile(const QString& path, kxC::_Client_ALL& cli
     // refused and left as it is, rather than losing an admin's hand edits.
     if (out.exists()) {
         QSettings existing(path, QSettings::IniFormat);
+        // Reading every key makes the reader look at every line; a line that holds no key only shows
+        // in the status then.
+        existing.allKeys();
         if (existing.status() != QSettings::NoError)
             return kxClientCfgWrite::notSettings;
     }
