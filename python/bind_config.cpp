@@ -44,20 +44,6 @@ double shortFloat(float f) {
     return std::strtod(text, nullptr);
 }
 
-const char* typeName(quint8 type) {
-    switch (type) {
-    case _kxgCfg_param::typeBool:
-        return "bool";
-    case _kxgCfg_param::typeString:
-        return "string";
-    case _kxgCfg_param::typeInt:
-        return "int";
-    case _kxgCfg_param::typeFloat:
-        return "float";
-    }
-    return "unknown";
-}
-
 /// The key as the store's 8-bit name, or false when no registered name can equal it (not Latin-1,
 /// longer than a name holds).
 bool keyName(py::handle key, QByteArray& name) {
@@ -251,7 +237,8 @@ void bind_config(py::module_& m) {
                 const _kxgCfg_param& p = slotOrKeyError(*c.store, key);
                 // The default is the key table's, whatever this store holds now.
                 const _kxgCfg_param* registered = slotOf(keyTable(), key);
-                return keyType(str(p.name.toQString()), str(p.group.toQString()), typeName(p.type),
+                return keyType(str(p.name.toQString()), str(p.group.toQString()),
+                               _kxgCfg_param::typeName(p.type),
                                registered ? value(keyTable(), *registered) : py::none(), bound(p, p.valueMin),
                                bound(p, p.valueMax));
             },

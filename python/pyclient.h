@@ -18,6 +18,7 @@
 #include <QString>
 
 #include <cerrno>
+#include <climits>
 #include <memory>
 #include <string>
 
@@ -78,46 +79,54 @@ inline QString path(py::handle value, const char* arg) {
     return text(owner, arg);
 }
 
-/// A whole number from `min` to `max`: TypeError for a value that is no int (bool counts as no
-/// number), ValueError naming `arg` and the range for one outside it.
-inline long long integer(py::handle value, const char* arg, long long min, long long max) {
+/// TypeError naming `arg` for a value that is no int (bool counts as no number).
+inline void requireInt(py::handle value, const char* arg) {
     if (!PyLong_Check(value.ptr()) || PyBool_Check(value.ptr()))
         throw py::type_error(std::string(arg) + ": expected int, got " + typeName(value));
-    int overflow = 0;
+}
+
+[[noreturn]] inline void outOfRange(const char* arg, const std::string& min, const std::string& max,
+                                    py::handle value) {
+    throw py::value_error(std::string(arg) + ": must be from " + min + " to " + max + ", got " +
+                          py::repr(value).cast<std::string>());
+}
+
+/// An int as a signed 64-bit number; `overflow` is 1 or -1 (and the result meaningless) beyond it.
+inline long long wideInteger(py::handle value, const char* arg, int& overflow) {
+    requireInt(value, arg);
+    overflow = 0;
     const long long v = PyLong_AsLongLongAndOverflow(value.ptr(), &overflow);
     if (v == -1 && PyErr_Occurred())
         throw py::error_already_set();
+    return v;
+}
+
+/// A whole number from `min` to `max`: TypeError for a value that is no int, ValueError naming `arg`
+/// and the range for one outside it.
+inline long long integer(py::handle value, const char* arg, long long min, long long max) {
+    int overflow = 0;
+    const long long v = wideInteger(value, arg, overflow);
     if (overflow != 0 || v < min || v > max)
-        throw py::value_error(std::string(arg) + ": must be from " + std::to_string(min) + " to " +
-                              std::to_string(max) + ", got " + py::repr(value).cast<std::string>());
+        outOfRange(arg, std::to_string(min), std::to_string(max), value);
     return v;
 }
 
 /// A whole number from 0 to `max` held in 64 unsigned bits (job identifiers); errors as integer().
 inline unsigned long long unsignedInteger(py::handle value, const char* arg, unsigned long long max) {
-    if (!PyLong_Check(value.ptr()) || PyBool_Check(value.ptr()))
-        throw py::type_error(std::string(arg) + ": expected int, got " + typeName(value));
+    requireInt(value, arg);
     const unsigned long long v = PyLong_AsUnsignedLongLong(value.ptr());
-    if (PyErr_Occurred()) {
+    if (PyErr_Occurred())
         PyErr_Clear();
-        throw py::value_error(std::string(arg) + ": must be from 0 to " + std::to_string(max) + ", got " +
-                              py::repr(value).cast<std::string>());
-    }
-    if (v > max)
-        throw py::value_error(std::string(arg) + ": must be from 0 to " + std::to_string(max) + ", got " +
-                              std::to_string(v));
-    return v;
+    else if (v <= max)
+        return v;
+    outOfRange(arg, "0", std::to_string(max), value);
 }
 
 /// A whole number, or a value outside every 64-bit range taken as the nearest end: for settings that
 /// clamp whatever they are given.
 inline long long clampedInteger(py::handle value, const char* arg) {
-    if (!PyLong_Check(value.ptr()) || PyBool_Check(value.ptr()))
-        throw py::type_error(std::string(arg) + ": expected int, got " + typeName(value));
     int overflow = 0;
-    const long long v = PyLong_AsLongLongAndOverflow(value.ptr(), &overflow);
-    if (v == -1 && PyErr_Occurred())
-        throw py::error_already_set();
+    const long long v = wideInteger(value, arg, overflow);
     return overflow > 0 ? LLONG_MAX : overflow < 0 ? LLONG_MIN : v;
 }
 

@@ -3,10 +3,7 @@
 # kxfarm's client records, time windows, status texts and client list, with the worked examples of the
 # C++ tests and kxinspect's answers for the same inputs.
 import copy
-import json
-import os
 import pathlib
-import subprocess
 
 import pytest
 
@@ -20,19 +17,6 @@ def job_id(number, member=0):
 
 JOB1 = job_id(123450000)
 JOB2 = job_id(98760000, 3)
-
-
-@pytest.fixture(scope="module")
-def kxinspect():
-    program = pathlib.Path(os.environ["KX_BUILD_DIR"]) / "tools" / "farmview" / "kxinspect"
-    assert program.is_file(), f"kxinspect is not built at {program}"
-
-    def run(*args, expect=0):
-        done = subprocess.run([str(program), *args, "--json"], capture_output=True, text=True)
-        assert done.returncode == expect, done.stderr
-        return json.loads(done.stdout)
-
-    return run
 
 
 # ---- client records ----

@@ -3,11 +3,9 @@
 # kxfarm's client files: the client configuration file the server writes and the statistics file it
 # reads, with the C++ tests' worked examples, the faults that matter and kxinspect's answers.
 import copy
-import json
 import os
 import pathlib
 import struct
-import subprocess
 
 import pytest
 
@@ -15,19 +13,6 @@ import kxfarm
 
 SOURCE = pathlib.Path(os.environ.get("KX_SOURCE_DIR", pathlib.Path(__file__).resolve().parents[2]))
 SAMPLE_FARM = SOURCE / "examples" / "samplefarm.ini"
-
-
-@pytest.fixture(scope="module")
-def kxinspect():
-    program = pathlib.Path(os.environ["KX_BUILD_DIR"]) / "tools" / "farmview" / "kxinspect"
-    assert program.is_file(), f"kxinspect is not built at {program}"
-
-    def run(*args, expect=0):
-        done = subprocess.run([str(program), *args, "--json"], capture_output=True, text=True)
-        assert done.returncode == expect, done.stderr
-        return json.loads(done.stdout) if expect == 0 else done.stderr
-
-    return run
 
 
 def read_groups(path):

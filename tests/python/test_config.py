@@ -3,11 +3,8 @@
 # kxfarm's configuration store, scrambled texts, VM identifiers, mount points and command-line flags,
 # with the worked examples of the C++ tests and kxinspect's answers for the same inputs.
 import copy
-import json
-import os
 import pathlib
 import struct
-import subprocess
 
 import pytest
 
@@ -17,19 +14,6 @@ import kxfarm
 def f32(value):
     """The value as a 32-bit float holds it."""
     return struct.unpack("f", struct.pack("f", value))[0]
-
-
-@pytest.fixture(scope="module")
-def kxinspect():
-    program = pathlib.Path(os.environ["KX_BUILD_DIR"]) / "tools" / "farmview" / "kxinspect"
-    assert program.is_file(), f"kxinspect is not built at {program}"
-
-    def run(*args, expect=0):
-        done = subprocess.run([str(program), *args, "--json"], capture_output=True, text=True)
-        assert done.returncode == expect, done.stderr
-        return json.loads(done.stdout) if done.stdout else None
-
-    return run
 
 
 # ---- the store and its key table ----

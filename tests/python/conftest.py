@@ -1,0 +1,24 @@
+# SPDX-License-Identifier: Apache-2.0
+# Copyright the kxNotifyKXMessage authors
+# What the kxfarm tests share: the built kxinspect, whose answers the module's must agree with.
+import json
+import os
+import pathlib
+import subprocess
+
+import pytest
+
+
+@pytest.fixture(scope="session")
+def kxinspect():
+    """Runs build/<preset>/tools/farmview/kxinspect with --json. Gives its parsed output, or its
+    messages when it wrote no output (a refused call); `expect` is the exit code, or a tuple of them."""
+    program = pathlib.Path(os.environ["KX_BUILD_DIR"]) / "tools" / "farmview" / "kxinspect"
+    assert program.is_file(), f"kxinspect is not built at {program}"
+
+    def run(*args, expect=0):
+        done = subprocess.run([str(program), *args, "--json"], capture_output=True, text=True)
+        assert done.returncode in (expect if isinstance(expect, tuple) else (expect,)), done.stderr
+        return json.loads(done.stdout) if done.stdout.strip() else done.stderr
+
+    return run
