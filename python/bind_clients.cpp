@@ -519,7 +519,7 @@ py::object kxfarmClientsFromSample(const QList<kxSampleClient>& clients) {
 void bind_clients(py::module_& m) {
     m.def(
         "client_status_text",
-        [](py::handle status, py::handle jobId, py::handle detail) {
+        [](kxpy::IntArg status, kxpy::IntArg jobId, kxpy::IntArg detail) {
             return str(statusText(status, jobId, detail));
         },
         py::arg("status"), py::arg("job_id") = 0, py::arg("detail") = 0,
@@ -529,7 +529,7 @@ void bind_clients(py::module_& m) {
         "client_status_text(5, 1000) == '|1000| Render Aborted'.");
     m.def(
         "off_reason_text",
-        [](py::handle reason, py::handle detail) {
+        [](kxpy::IntArg reason, kxpy::IntArg detail) {
             return str(kxC::_ClientStatusThread::clientOffStatusAsString(
                 kxC::_ClientStatusJobs(kxpy::integer(reason, "reason", INT_MIN, INT_MAX)),
                 short(kxpy::integer(detail, "detail", -32768, 32767))));
@@ -542,8 +542,8 @@ void bind_clients(py::module_& m) {
                             "One render application installed on a client: name, major and minor version,\n"
                             "executable and its parameter. Texts must fit their fields (name 25, minor 15,\n"
                             "executable 150, parameter 50 Latin-1 characters) unless truncate=True.")
-        .def(py::init([](py::handle name, py::handle major, py::handle minor, py::handle executable,
-                         py::handle parameter, bool truncate) {
+        .def(py::init([](kxpy::TextArg name, kxpy::IntArg major, kxpy::TextArg minor,
+                         kxpy::PathArg executable, py::handle parameter, bool truncate) {
                  return makeRenderApp(name, major, minor, executable, parameter, truncate);
              }),
              py::arg("name"), py::arg("major"), py::arg("minor"), py::arg("executable"),
@@ -569,7 +569,7 @@ void bind_clients(py::module_& m) {
             },
             "The executable's version-free pattern (its version digits replaced by '*').")
         .def("__eq__", [](const PyRenderApp& a, const PyRenderApp& b) { return sameEntry(a.entry, b.entry); })
-        .def("__eq__", [](const PyRenderApp&, py::handle) { return false; })
+        .def("__eq__", [](const PyRenderApp&, py::object) { return false; })
         .def("__repr__", [](const PyRenderApp& a) { return str(renderAppRepr(a.entry)); });
 
     py::class_<PyClient> client(
@@ -579,7 +579,7 @@ void bind_clients(py::module_& m) {
         "64-bit machine) and sets the named fields, which are also its properties: memory, cores, ghz,\n"
         "os_type, os_version, thread_count, preset, apps, ... Texts must fit their fields unless\n"
         "truncate=True. The object owns its record; copies (copy.copy) are independent.");
-    client.def(py::init([](py::handle name, bool truncate, py::kwargs fieldValues) {
+    client.def(py::init([](kxpy::TextArg name, bool truncate, py::kwargs fieldValues) {
                    PyClient c;
                    c.record->hardware.is64bit = 1;
                    const auto& table = clientFields();
@@ -601,7 +601,7 @@ void bind_clients(py::module_& m) {
         const Field* field = &f;
         client.def_property(
             f.name, [field](const PyClient& c) { return field->get(*c.record); },
-            [field](PyClient& c, py::handle v) { field->set(*c.record, v, false); }, f.doc);
+            [field](PyClient& c, py::object v) { field->set(*c.record, v, false); }, f.doc);
     }
     client
         .def_property_readonly(
@@ -637,7 +637,7 @@ void bind_clients(py::module_& m) {
             "farm does).")
         .def(
             "set_thread_jobs",
-            [](PyClient& c, py::handle thread, py::handle types, bool keepCase, bool truncate) {
+            [](PyClient& c, kxpy::IntArg thread, kxpy::TextsArg types, bool keepCase, bool truncate) {
                 kxC::_ClientConfig_threadSettings& t =
                     c.record->config.threads[threadArg(thread, kxC::_ClientConfig::threadCapacity)];
                 qint32 count = 0;
@@ -657,21 +657,21 @@ void bind_clients(py::module_& m) {
             py::arg("thread"), "Whether render thread `thread` is disabled during working hours.")
         .def(
             "set_thread_wh_disabled",
-            [](PyClient& c, py::handle thread, py::handle on) {
+            [](PyClient& c, kxpy::IntArg thread, kxpy::BoolArg on) {
                 c.record->config.threads[threadArg(thread, kxC::_ClientConfig::threadCapacity)].whDisable =
                     kxpy::boolean(on, "disabled") ? 1 : 0;
             },
             py::arg("thread"), py::arg("disabled"), "Disables thread 0 to 7 during working hours, or not.")
         .def(
             "gpu_mask",
-            [](const PyClient& c, py::handle thread) {
+            [](const PyClient& c, kxpy::IntArg thread) {
                 return int(
                     c.record->config.threads[threadArg(thread, kxC::_ClientConfig::threadCapacity)].gpuMask);
             },
             py::arg("thread"), "The GPU mask of thread 0 to 7 (bit g: the thread may use GPU g; -1 all).")
         .def(
             "set_gpu_mask",
-            [](PyClient& c, py::handle thread, py::handle mask) {
+            [](PyClient& c, kxpy::IntArg thread, kxpy::IntArg mask) {
                 c.record->config.threads[threadArg(thread, kxC::_ClientConfig::threadCapacity)].gpuMask =
                     qint16(kxpy::integer(mask, "mask", -32768, 32767));
             },
@@ -687,7 +687,8 @@ void bind_clients(py::module_& m) {
             py::arg("thread"), "Whether thread 0 to 7 may use one of the client's gpu_count GPUs.")
         .def(
             "set_thread_status",
-            [](PyClient& c, py::handle thread, py::handle status, py::handle jobId, py::handle detail) {
+            [](PyClient& c, kxpy::IntArg thread, kxpy::IntArg status, kxpy::IntArg jobId,
+               kxpy::IntArg detail) {
                 kxC::_ClientStatusThread& t =
                     c.record->status.threads[threadArg(thread, kxC::_ClientStatus_ALL::threadCapacity)];
                 const auto code = static_cast<qint8>(kxpy::integer(status, "status", -128, 127));
@@ -701,14 +702,14 @@ void bind_clients(py::module_& m) {
             "them; status_thread_count says how many threads the status holds.")
         .def(
             "thread_status_text",
-            [](const PyClient& c, py::handle thread) {
+            [](const PyClient& c, kxpy::IntArg thread) {
                 return str(c.record->status.threads[threadArg(thread, kxC::_ClientStatus_ALL::threadCapacity)]
                                .clientStatusAsStringSingle(nullptr));
             },
             py::arg("thread"), "The farm's status text of one render thread.")
         .def(
             "add_message",
-            [](PyClient& c, py::handle message, bool truncate) {
+            [](PyClient& c, kxpy::TextArg message, bool truncate) {
                 _kxString<kxC::_ClientUserMessage::capacity> text;
                 kxpy::setText(text, kxpy::text(message, "message"), "message", truncate);
                 c.record->userMessage.add(text);
@@ -725,12 +726,12 @@ void bind_clients(py::module_& m) {
             "copy", [](const PyClient& c) { return PyClient(c); }, "An independent copy of the client.")
         .def("__copy__", [](const PyClient& c) { return PyClient(c); })
         .def(
-            "__deepcopy__", [](const PyClient& c, py::handle) { return PyClient(c); }, py::arg("memo"))
+            "__deepcopy__", [](const PyClient& c, py::object) { return PyClient(c); }, py::arg("memo"))
         .def("__eq__",
              [](const PyClient& a, const PyClient& b) {
                  return std::memcmp(a.record.get(), b.record.get(), sizeof(Record)) == 0;
              })
-        .def("__eq__", [](const PyClient&, py::handle) { return false; })
+        .def("__eq__", [](const PyClient&, py::object) { return false; })
         .def("__repr__", [](const PyClient& c) { return str(clientRepr(*c.record)); });
     client.attr("__hash__") = py::none();
 
@@ -747,7 +748,7 @@ void bind_clients(py::module_& m) {
             "list number. ValueError when the list is full.")
         .def(
             "find",
-            [](PyClientList& l, py::handle name) -> py::object {
+            [](PyClientList& l, kxpy::TextArg name) -> py::object {
                 const int position = listPosition(*l.list, name);
                 if (position < 0)
                     return py::none();
@@ -756,7 +757,7 @@ void bind_clients(py::module_& m) {
             py::arg("name"), "A copy of the first client named exactly `name`, or None.")
         .def(
             "remove",
-            [](PyClientList& l, py::handle name) {
+            [](PyClientList& l, kxpy::TextArg name) {
                 const int position = listPosition(*l.list, name);
                 if (position < 0)
                     kxpy::keyError(name);
@@ -783,12 +784,12 @@ void bind_clients(py::module_& m) {
                                       py::module_::import("builtins").attr("range")(py::len(self))));
              })
         .def("__contains__",
-             [](PyClientList& l, py::handle name) {
+             [](PyClientList& l, py::object name) {
                  return PyUnicode_Check(name.ptr()) && listPosition(*l.list, name) >= 0;
              })
         .def(
             "sort",
-            [](PyClientList& l, py::handle by, bool descending) {
+            [](PyClientList& l, kxpy::TextArg by, bool descending) {
                 l.list->sortID = sortColumn(kxpy::text(by, "by"));
                 l.list->sortOrder = descending ? Qt::DescendingOrder : Qt::AscendingOrder;
                 l.list->sort(nullptr);
@@ -801,7 +802,7 @@ void bind_clients(py::module_& m) {
         .def(
             "set_filter",
             [](PyClientList& l, bool windows, bool mac, bool linux, bool bit64, bool bit32,
-               py::handle minMemory) {
+               kxpy::IntArg minMemory) {
                 l.list->setFilter(windows, mac, linux, bit64, bit32,
                                   int(kxpy::integer(minMemory, "min_memory", INT_MIN, INT_MAX)), 0, nullptr,
                                   nullptr, 0);
@@ -836,7 +837,7 @@ void bind_clients(py::module_& m) {
 
     m.def(
         "write_client_config",
-        [](py::handle path, const PyClient& c, bool forceListNo, bool compactApps) {
+        [](kxpy::PathArg path, const PyClient& c, bool forceListNo, bool compactApps) {
             return str(writeClientConfig(kxpy::path(path, "path"), c, forceListNo, compactApps));
         },
         py::arg("path"), py::arg("client"), py::kw_only(), py::arg("force_list_no") = false,
@@ -860,7 +861,7 @@ void bind_clients(py::module_& m) {
     m.attr("ClientStatistics") = statisticsType;
     m.def(
         "read_client_statistics",
-        [statisticsType, countsType](py::handle path, py::handle hours) {
+        [statisticsType, countsType](kxpy::PathArg path, kxpy::IntArg hours) {
             return readClientStatistics(kxpy::path(path, "path"), int(kxpy::integer(hours, "hours", 0, 72)),
                                         statisticsType, countsType);
         },

@@ -187,12 +187,14 @@ void bind_config(py::module_& m) {
         "included. Iterating gives the keys in table order.")
         .def(py::init<>())
         .def("__getitem__", [](const ConfigStore& c,
-                               py::handle key) { return value(*c.store, slotOrKeyError(*c.store, key)); })
-        .def("__setitem__", [](ConfigStore& c, py::handle key,
-                               py::handle v) { setValue(*c.store, slotOrKeyError(*c.store, key), v, false); })
+                               kxpy::TextArg key) { return value(*c.store, slotOrKeyError(*c.store, key)); })
+        .def("__setitem__",
+             [](ConfigStore& c, kxpy::TextArg key, kxpy::ValueArg v) {
+                 setValue(*c.store, slotOrKeyError(*c.store, key), v, false);
+             })
         .def(
             "set",
-            [](ConfigStore& c, py::handle key, py::handle v, bool truncate) {
+            [](ConfigStore& c, kxpy::TextArg key, kxpy::ValueArg v, bool truncate) {
                 const _kxgCfg_param& p = slotOrKeyError(*c.store, key);
                 setValue(*c.store, p, v, truncate);
                 return value(*c.store, p);
@@ -202,13 +204,13 @@ void bind_config(py::module_& m) {
             "truncate=True a text longer than 200 characters is cut as the farm cuts it.")
         .def(
             "get",
-            [](const ConfigStore& c, py::handle key, py::object fallback) {
+            [](const ConfigStore& c, kxpy::TextArg key, py::object fallback) {
                 const _kxgCfg_param* p = slotOf(*c.store, key);
                 return p ? value(*c.store, *p) : fallback;
             },
             py::arg("key"), py::arg("default") = py::none(), "cfg[key], or `default` for an unknown key.")
         .def("__contains__",
-             [](const ConfigStore& c, py::handle key) { return slotOf(*c.store, key) != nullptr; })
+             [](const ConfigStore& c, py::object key) { return slotOf(*c.store, key) != nullptr; })
         .def("__len__", [](const ConfigStore& c) { return int(c.store->count); })
         .def(
             "keys",
@@ -233,7 +235,7 @@ void bind_config(py::module_& m) {
         .def("__iter__", [](py::object self) { return py::iter(self.attr("keys")()); })
         .def(
             "info",
-            [keyType](const ConfigStore& c, py::handle key) {
+            [keyType](const ConfigStore& c, kxpy::TextArg key) {
                 const _kxgCfg_param& p = slotOrKeyError(*c.store, key);
                 // The default is the key table's, whatever this store holds now.
                 const _kxgCfg_param* registered = slotOf(keyTable(), key);
@@ -245,7 +247,7 @@ void bind_config(py::module_& m) {
             py::arg("key"), "The key's group, type, default and range, as a ConfigKey.")
         .def(
             "scrambled",
-            [](const ConfigStore& c, py::handle key) {
+            [](const ConfigStore& c, kxpy::TextArg key) {
                 const _kxgCfg_param& p = slotOrKeyError(*c.store, key);
                 return str(c.store->getS_decoded(p.name.data()).toQString());
             },
@@ -254,7 +256,7 @@ void bind_config(py::module_& m) {
             "well-formed scrambled text comes back as stored.")
         .def(
             "set_scrambled",
-            [](ConfigStore& c, py::handle key, py::handle text) {
+            [](ConfigStore& c, kxpy::TextArg key, kxpy::TextArg text) {
                 const _kxgCfg_param& p = slotOrKeyError(*c.store, key);
                 if (p.type != _kxgCfg_param::typeString)
                     throw py::type_error("key: " + p.name.toQString().toStdString() + " holds no text");
@@ -271,7 +273,7 @@ void bind_config(py::module_& m) {
             "that begins with 'kxCA' is taken as scrambled already and stored as it is).")
         .def("__copy__", [](const ConfigStore& c) { return ConfigStore(c); })
         .def(
-            "__deepcopy__", [](const ConfigStore& c, py::handle) { return ConfigStore(c); }, py::arg("memo"))
+            "__deepcopy__", [](const ConfigStore& c, py::object) { return ConfigStore(c); }, py::arg("memo"))
         .def("__eq__",
              [](const ConfigStore& a, const ConfigStore& b) {
                  if (a.store->count != b.store->count)
@@ -281,7 +283,7 @@ void bind_config(py::module_& m) {
                          return false;
                  return true;
              })
-        .def("__eq__", [](const ConfigStore&, py::handle) { return false; })
+        .def("__eq__", [](const ConfigStore&, py::object) { return false; })
         .def("__repr__", [](const ConfigStore& c) {
             return str(QStringLiteral("<Config of %1 keys>").arg(c.store->count));
         });
@@ -290,7 +292,7 @@ void bind_config(py::module_& m) {
     // The scrambled form works on a setting's stored text: a store of one text setting does it.
     m.def(
         "scramble",
-        [](py::handle text) {
+        [](kxpy::TextArg text) {
             _kxString8_allSize<200> plain;
             kxpy::setText(plain, kxpy::text(text, "text"), "text", false);
             if (plain.len() > 124)
@@ -308,7 +310,7 @@ void bind_config(py::module_& m) {
         "at most 124 Latin-1 characters, not beginning with 'kxCA'.");
     m.def(
         "unscramble",
-        [](py::handle text, bool truncate) {
+        [](kxpy::TextArg text, bool truncate) {
             // Scrambled texts are Latin-1 letters: the store reads the low byte of each character.
             const _kxString<200> stored(
                 QString::fromLatin1(kxpy::fitLatin1(kxpy::text(text, "text"), "text", 200, truncate)));
@@ -326,7 +328,7 @@ void bind_config(py::module_& m) {
     m.attr("VmId") = vmIdType;
     m.def(
         "join_vm_id",
-        [](py::handle number, py::handle name, py::handle id, bool truncate) {
+        [](kxpy::IntArg number, kxpy::TextArg name, kxpy::IntArg id, bool truncate) {
             const auto n = static_cast<signed char>(kxpy::integer(number, "number", -128, 127));
             const unsigned long long i = kxpy::unsignedInteger(id, "id", ULLONG_MAX);
             _kxString8_allSize<75> vmName;
@@ -338,7 +340,7 @@ void bind_config(py::module_& m) {
         "-128 to 127 as its byte in two hexadecimal digits, id in 16; name at most 75 Latin-1 characters).");
     m.def(
         "split_vm_id",
-        [vmIdType](py::handle text, bool truncate) {
+        [vmIdType](kxpy::TextArg text, bool truncate) {
             _kxString8_allSize<200> t;
             kxpy::setText(t, kxpy::text(text, "text"), "text", truncate);
             unsigned long long id = 0;
@@ -359,7 +361,7 @@ void bind_config(py::module_& m) {
     m.attr("MountPoints") = mountType;
     m.def(
         "unc_mount_points",
-        [mountType](py::handle path, bool truncate) {
+        [mountType](kxpy::PathArg path, bool truncate) {
             _kxString8_allSize<100> p;
             kxpy::setText(p, kxpy::path(path, "path"), "path", truncate);
             _kxgUNC_map map;
@@ -376,7 +378,7 @@ void bind_config(py::module_& m) {
 
     m.def(
         "has_flag",
-        [](py::handle argv, py::handle flag) {
+        [](kxpy::ArgvArg argv, kxpy::TextArg flag) {
             const _kxString8_allSize<100> f = flagText(flag);
             CommandLine line(argv);
             return line.application.hasCommandlineFlag(f);
@@ -386,7 +388,7 @@ void bind_config(py::module_& m) {
         "compared whole without regard to letter case, after XML character references are decoded.");
     m.def(
         "flag_value",
-        [](py::handle argv, py::handle flag) -> py::object {
+        [](kxpy::ArgvArg argv, kxpy::TextArg flag) -> py::object {
             const _kxString8_allSize<100> f = flagText(flag);
             CommandLine line(argv);
             _kxString8_allSize<100> value;

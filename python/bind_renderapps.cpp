@@ -21,7 +21,7 @@ void bind_renderapps(py::module_& m) {
     m.attr("AppVersion") = versionType;
     m.def(
         "app_version",
-        [versionType](py::handle path) -> py::object {
+        [versionType](kxpy::PathArg path) -> py::object {
             const QString p = kxpy::path(path, "path");
             int major = 0;
             QString minor;
@@ -37,7 +37,7 @@ void bind_renderapps(py::module_& m) {
         "their paths. None when the path holds no version.");
     m.def(
         "version_pattern",
-        [](py::handle path) { return str(kxRA::replaceVersionWithAsterisk(kxpy::path(path, "path"))); },
+        [](kxpy::PathArg path) { return str(kxRA::replaceVersionWithAsterisk(kxpy::path(path, "path"))); },
         py::arg("path"),
         "The path as a version-independent pattern, its version digits and service-pack texts replaced\n"
         "by '*' while words such as x64, win64 and 3dsmax stay: version_pattern(\n"
@@ -64,7 +64,7 @@ void bind_renderapps(py::module_& m) {
 
     m.def(
         "render_type_text",
-        [](py::handle type, bool shortForm) {
+        [](kxpy::IntArg type, bool shortForm) {
             const auto code = static_cast<unsigned char>(kxpy::integer(type, "type", 0, 255));
             return str(kxRA::renderType2Str(code, shortForm).toQString());
         },
@@ -73,7 +73,7 @@ void bind_renderapps(py::module_& m) {
         "6 'AppScript', anything else 'Execute'; the short form names types 2 and 6 '3D' too.");
     m.def(
         "render_type_code",
-        [](py::handle text) {
+        [](kxpy::TextArg text) {
             _kxString<15> t;
             kxpy::setText(t, kxpy::text(text, "text"), "text", true);
             return int(kxRA::renderType2Enum(t));
@@ -83,7 +83,7 @@ void bind_renderapps(py::module_& m) {
         "(execute), as the farm reads it.");
     m.def(
         "job_script_type_text",
-        [](py::handle type) {
+        [](kxpy::IntArg type) {
             const auto code = kxRS::_PrePostCommandType(kxpy::integer(type, "type", INT_MIN, INT_MAX));
             return str(kxRA::jobScriptType2String(code));
         },

@@ -215,6 +215,62 @@ inline py::object namedTuple(const char* name, const char* fields, const char* d
 
 } // namespace kxpy
 
+namespace kxpy {
+
+// Arguments the bindings check themselves, to name the argument in their errors: any Python value
+// passes to the function, and the signature in help() shows the type the function expects.
+#define KXPY_ARGUMENT(Type)                                                                                  \
+    struct Type : py::object {                                                                               \
+        using py::object::object;                                                                            \
+        static bool check_(py::handle) { return true; }                                                      \
+    };
+KXPY_ARGUMENT(IntArg)
+KXPY_ARGUMENT(FloatArg)
+KXPY_ARGUMENT(BoolArg)
+KXPY_ARGUMENT(TextArg)
+KXPY_ARGUMENT(PathArg)
+KXPY_ARGUMENT(ValueArg)
+KXPY_ARGUMENT(TextsArg)
+KXPY_ARGUMENT(ArgvArg)
+#undef KXPY_ARGUMENT
+
+} // namespace kxpy
+
+namespace pybind11::detail {
+template <>
+struct handle_type_name<kxpy::IntArg> {
+    static constexpr auto name = const_name("int");
+};
+template <>
+struct handle_type_name<kxpy::FloatArg> {
+    static constexpr auto name = const_name("float");
+};
+template <>
+struct handle_type_name<kxpy::BoolArg> {
+    static constexpr auto name = const_name("bool");
+};
+template <>
+struct handle_type_name<kxpy::TextArg> {
+    static constexpr auto name = const_name("str");
+};
+template <>
+struct handle_type_name<kxpy::PathArg> {
+    static constexpr auto name = const_name("str | os.PathLike");
+};
+template <>
+struct handle_type_name<kxpy::ValueArg> {
+    static constexpr auto name = const_name("bool | str | int | float");
+};
+template <>
+struct handle_type_name<kxpy::TextsArg> {
+    static constexpr auto name = const_name("Sequence[str]");
+};
+template <>
+struct handle_type_name<kxpy::ArgvArg> {
+    static constexpr auto name = const_name("Sequence[str | bytes]");
+};
+} // namespace pybind11::detail
+
 /// A client record owned by its kxfarm.Client: the 1000-thread form the configuration file writer
 /// takes, about 200 KB on the heap. Copies are deep.
 struct PyClient {
