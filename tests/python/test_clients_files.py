@@ -2,6 +2,7 @@
 # Copyright the kxNotifyKXMessage authors
 # kxfarm's client files: the client configuration file the server writes and the statistics file it
 # reads, with the C++ tests' worked examples, the faults that matter and kxinspect's answers.
+import concurrent.futures
 import copy
 import os
 import pathlib
@@ -103,6 +104,17 @@ def test_a_file_that_cannot_be_written_is_named_and_left_whole(tmp_path):
     assert not (tmp_path / "clients.ini").exists()
     with pytest.raises(TypeError, match="path"):
         kxfarm.write_client_config(7, client)
+
+
+def test_files_are_written_and_read_from_several_threads(tmp_path):
+    # The lock is let go around the file work: each thread writes its own copy of its client.
+    clients = [kxfarm.Client(f"node{i:02}", list_no=i, memory=1024 * (i + 1)) for i in range(8)]
+    with concurrent.futures.ThreadPoolExecutor(4) as pool:
+        groups = list(pool.map(lambda c: kxfarm.write_client_config(tmp_path / f"{c.name}.ini", c), clients))
+    assert groups == [c.name for c in clients]
+    for c in clients:
+        keys = read_groups(tmp_path / f"{c.name}.ini")[c.name]
+        assert keys["listNo"] == str(c.list_no) and keys["Hardware"].startswith(f"{c.memory};")
 
 
 SAMPLE_CLIENTS = {

@@ -107,3 +107,31 @@ def test_type_texts():
     assert len(names) == 31 and all(len(n) == 32 for n in names)
     assert names[8] == "unused".ljust(32) and names[0] == "Abort Jobs with Lower Priority".ljust(32)
     assert kxfarm.render_option_names() == names  # filled once
+
+
+def test_the_stub_types_the_configuration_client_and_render_application_names():
+    import ast
+
+    stub = (pathlib.Path(kxfarm.__file__).parent / "__init__.pyi").read_text(encoding="utf-8")
+    begin = stub.index("# ---- configuration, clients and render applications ----")
+    end = stub.index("# ---- end of configuration, clients and render applications ----")
+    region = ast.parse(stub[begin:end])
+    typed = {}
+    for node in region.body:
+        if isinstance(node, (ast.ClassDef, ast.FunctionDef)):
+            typed[node.name] = node
+        elif isinstance(node, (ast.AnnAssign, ast.Assign)):
+            target = node.target if isinstance(node, ast.AnnAssign) else node.targets[0]
+            typed[target.id] = node
+    aliases = {"ConfigValue", "Schedule"}  # names of the stub only
+    assert set(typed) - aliases <= set(dir(kxfarm))
+    for name, node in typed.items():
+        if not isinstance(node, ast.ClassDef) or issubclass(getattr(kxfarm, name), tuple):
+            continue
+        members = {n.name for n in node.body if isinstance(n, ast.FunctionDef)}
+        members |= {n.target.id for n in node.body if isinstance(n, ast.AnnAssign)}
+        public = {m for m in dir(getattr(kxfarm, name)) if not m.startswith("_")}
+        assert public == members - {m for m in members if m.startswith("_")}, name
+        assert getattr(kxfarm, name).__doc__, name
+    for name in typed.keys() - aliases:
+        assert getattr(kxfarm, name).__doc__, name
