@@ -22,7 +22,7 @@
 #include <memory>
 #include <string>
 
-namespace kxpy {
+namespace kxpyc {
 
 namespace py = pybind11;
 
@@ -213,60 +213,60 @@ inline py::object namedTuple(const char* name, const char* fields, const char* d
     return type;
 }
 
-} // namespace kxpy
+} // namespace kxpyc
 
-namespace kxpy {
+namespace kxpyc {
 
 // Arguments the bindings check themselves, to name the argument in their errors: any Python value
 // passes to the function, and the signature in help() shows the type the function expects.
-#define KXPY_ARGUMENT(Type)                                                                                  \
+#define KXPYC_ARGUMENT(Type)                                                                                 \
     struct Type : py::object {                                                                               \
         using py::object::object;                                                                            \
         static bool check_(py::handle) { return true; }                                                      \
     };
-KXPY_ARGUMENT(IntArg)
-KXPY_ARGUMENT(FloatArg)
-KXPY_ARGUMENT(BoolArg)
-KXPY_ARGUMENT(TextArg)
-KXPY_ARGUMENT(PathArg)
-KXPY_ARGUMENT(ValueArg)
-KXPY_ARGUMENT(TextsArg)
-KXPY_ARGUMENT(ArgvArg)
-#undef KXPY_ARGUMENT
+KXPYC_ARGUMENT(IntArg)
+KXPYC_ARGUMENT(FloatArg)
+KXPYC_ARGUMENT(BoolArg)
+KXPYC_ARGUMENT(TextArg)
+KXPYC_ARGUMENT(PathArg)
+KXPYC_ARGUMENT(ValueArg)
+KXPYC_ARGUMENT(TextsArg)
+KXPYC_ARGUMENT(ArgvArg)
+#undef KXPYC_ARGUMENT
 
-} // namespace kxpy
+} // namespace kxpyc
 
 namespace pybind11::detail {
 template <>
-struct handle_type_name<kxpy::IntArg> {
+struct handle_type_name<kxpyc::IntArg> {
     static constexpr auto name = const_name("int");
 };
 template <>
-struct handle_type_name<kxpy::FloatArg> {
+struct handle_type_name<kxpyc::FloatArg> {
     static constexpr auto name = const_name("float");
 };
 template <>
-struct handle_type_name<kxpy::BoolArg> {
+struct handle_type_name<kxpyc::BoolArg> {
     static constexpr auto name = const_name("bool");
 };
 template <>
-struct handle_type_name<kxpy::TextArg> {
+struct handle_type_name<kxpyc::TextArg> {
     static constexpr auto name = const_name("str");
 };
 template <>
-struct handle_type_name<kxpy::PathArg> {
+struct handle_type_name<kxpyc::PathArg> {
     static constexpr auto name = const_name("str | os.PathLike");
 };
 template <>
-struct handle_type_name<kxpy::ValueArg> {
+struct handle_type_name<kxpyc::ValueArg> {
     static constexpr auto name = const_name("bool | str | int | float");
 };
 template <>
-struct handle_type_name<kxpy::TextsArg> {
+struct handle_type_name<kxpyc::TextsArg> {
     static constexpr auto name = const_name("Sequence[str]");
 };
 template <>
-struct handle_type_name<kxpy::ArgvArg> {
+struct handle_type_name<kxpyc::ArgvArg> {
     static constexpr auto name = const_name("Sequence[str | bytes]");
 };
 } // namespace pybind11::detail
