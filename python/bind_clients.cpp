@@ -175,6 +175,23 @@ Field scheduleField(const char* name, int first, const char* doc) {
             doc};
 }
 
+/// Numbered switches (cfgB) or values (cfgV) with their count: a sequence of at most the capacity,
+/// whose length becomes the count.
+template <typename T, int N, typename Convert>
+void setNumbered(T (&entries)[N], qint32& count, py::handle value, const char* field, Convert convert) {
+    if (PyUnicode_Check(value.ptr()) || !PySequence_Check(value.ptr()))
+        throw py::type_error(std::string(field) + ": expected a sequence, got " + kxpyc::typeName(value));
+    const py::sequence items = py::reinterpret_borrow<py::sequence>(value);
+    if (items.size() > size_t(N))
+        throw py::value_error(std::string(field) + ": at most " + std::to_string(N) + " entries fit, got " +
+                              std::to_string(items.size()));
+    T staged[N];
+    for (size_t i = 0; i < items.size(); ++i)
+        staged[i] = convert(items[i]);
+    std::copy(staged, staged + items.size(), entries);
+    count = qint32(items.size());
+}
+
 py::list renderApps(const Record& c) {
     py::list out;
     for (int i = 0; i < c.usedRenderAppCount(); ++i)
@@ -322,6 +339,56 @@ const std::vector<Field>& clientFields() {
         textField(
             "pending_message", [](Record & c) -> auto& { return c.userMessage.text; },
             "The user messages waiting for the client machine, at most 2500 characters."),
+        flagField(
+            "reserved_for_keep_case", [](Record & c) -> auto& { return c.config.reservedForKeepCase; },
+            "Whether reserved_for keeps its letter case; otherwise the names are compared and written in "
+            "lower case."),
+        flagField(
+            "accept_in_working_hours_keep_case",
+            [](Record & c) -> auto& { return c.config.acceptInWorkingHoursKeepCase; },
+            "Whether accept_in_working_hours keeps its letter case."),
+        {"wol_texts",
+         [](const Record& c) -> py::object {
+             return py::make_tuple(str(c.hardware.wolText1.toQString()),
+                                   str(c.hardware.wolText2.toQString()));
+         },
+         [](Record& c, py::handle v, bool truncate) {
+             if (PyUnicode_Check(v.ptr()) || !PySequence_Check(v.ptr()) || py::len(v) != 2)
+                 throw py::type_error("wol_texts: expected two texts");
+             const py::sequence t = py::reinterpret_borrow<py::sequence>(v);
+             _kxString<25> first;
+             _kxString<50> second;
+             kxpyc::setText(first, kxpyc::text(t[0], "wol_texts"), "wol_texts", truncate);
+             kxpyc::setText(second, kxpyc::text(t[1], "wol_texts"), "wol_texts", truncate);
+             c.hardware.wolText1 = first;
+             c.hardware.wolText2 = second;
+         },
+         "The two wake-on-LAN texts (at most 25 and 50 characters) that open the WOL key, such as the "
+         "machine's MAC address and its broadcast address."},
+        {"cfg_switches",
+         [](const Record& c) -> py::object {
+             py::list out;
+             for (int i = 0; i < kxC::usedCount(c.config.cfgBCount, kxC::_ClientConfig::cfgBCapacity); ++i)
+                 out.append(py::bool_(c.config.cfgB[i] != 0));
+             return py::tuple(out);
+         },
+         [](Record& c, py::handle v, bool) {
+             setNumbered(c.config.cfgB, c.config.cfgBCount, v, "cfg_switches",
+                         [](py::handle b) { return quint8(kxpyc::boolean(b, "cfg_switches") ? 1 : 0); });
+         },
+         "The numbered on/off options (cfgB), 29 by default, at most 40."},
+        {"cfg_values",
+         [](const Record& c) -> py::object {
+             py::list out;
+             for (int i = 0; i < kxC::usedCount(c.config.cfgVCount, kxC::_ClientConfig::cfgVCapacity); ++i)
+                 out.append(py::int_(c.config.cfgV[i]));
+             return py::tuple(out);
+         },
+         [](Record& c, py::handle v, bool) {
+             setNumbered(c.config.cfgV, c.config.cfgVCount, v, "cfg_values",
+                         [](py::handle n) { return qint16(kxpyc::integer(n, "cfg_values", -32768, 32767)); });
+         },
+         "The numbered values (cfgV), 34 by default, at most 40; 11 to 22 are the three schedules."},
         {"apps", [](const Record& c) -> py::object { return renderApps(c); },
          [](Record& c, py::handle v, bool) { setRenderApps(c, v); },
          "The installed render applications (copies; assign a list to change them), at most 100."},
@@ -707,6 +774,38 @@ void bind_clients(py::module_& m) {
                                .clientStatusAsStringSingle(nullptr));
             },
             py::arg("thread"), "The farm's status text of one render thread.")
+        .def(
+            "thread_share",
+            [](const PyClient& c, int thread, float extra) {
+                return double(c.record->currentThreadPS_percentage(thread, extra));
+            },
+            py::arg("thread"), py::arg("extra") = 0.0f,
+            "The share of the machine render thread `thread` gets when the rendering threads share it\n"
+            "equally, raised by `extra`, 0 to 1.")
+        .def(
+            "thread_performance_score",
+            [](const PyClient& c, int thread, float extra) {
+                return c.record->currentThreadPS(thread, extra);
+            },
+            py::arg("thread"), py::arg("extra") = 0.0f,
+            "The performance score times thread_share, rounded half away from zero.")
+        .def(
+            "thread_ghz",
+            [](const PyClient& c, int thread, float extra) {
+                return double(c.record->currentThreadGhz(thread, extra));
+            },
+            py::arg("thread"), py::arg("extra") = 0.0f, "The CPU clock times thread_share.")
+        .def(
+            "app_already_exists",
+            [](const PyClient& c, kxpyc::IntArg index) {
+                const Record& r = *c.record;
+                const int i = int(kxpyc::integer(index, "index", 0, r.usedRenderAppCount() - 1));
+                return r.renderApps[i].appAlreadyExists(i, short(r.usedRenderAppCount()), r.renderApps,
+                                                        nullptr);
+            },
+            py::arg("index"),
+            "Whether another of the client's render applications has the name of application `index` and\n"
+            "its executable, or one that differs only in its version digits.")
         .def(
             "add_message",
             [](PyClient& c, kxpyc::TextArg message, bool truncate) {

@@ -126,6 +126,47 @@ def test_render_applications_of_a_client():
     assert c.apps == [maya]
 
 
+def test_numbered_options_and_values():
+    c = kxfarm.Client("n")
+    assert c.cfg_switches == tuple(bool(int(b)) for b in "01111111100100010100000000010")
+    assert c.cfg_values[:11] == (45, 0, 1, 75, 300, 25, 45, 3, 140, 25, 1) and len(c.cfg_values) == 34
+    assert c.cfg_values[15:19] == c.working_hours
+    values = list(c.cfg_values)
+    values[8] = 5
+    c.cfg_values = values
+    c.thread_count = 12
+    c.repair()  # the farm's repair: 12 threads become 8, value 8 of 5 becomes 20
+    assert c.thread_count == 8 and c.cfg_values[8] == 20
+    with pytest.raises(ValueError, match="cfg_values: at most 40"):
+        c.cfg_values = [0] * 41
+    with pytest.raises(TypeError, match="cfg_switches"):
+        c.cfg_switches = [1] * 29
+    assert c.cfg_values[8] == 20
+
+
+def test_the_share_of_the_machine_a_thread_gets():
+    c = kxfarm.Client("n", performance_score=5, ghz=3.0)
+    cases = [([0], 0, 0.0, 1.0, 5), ([5000, 0], 1, 0.0, 0.5, 3), ([5000, 6000, 7000, 8000], 2, 0.0, 0.25, 1),
+             ([5000, 6000, 7000, 8000], 2, 0.25, 0.5, 3), ([5000, 6000], 0, 0.75, 1.0, 5),
+             ([5000, 1000, 999], 1, 0.0, 0.5, 3), ([5000, 6000], 5, 0.0, 1 / 3, 2), ([5000, 6000], 0, -2.0, 0.0, 0)]
+    for jobs, thread, extra, share, score in cases:
+        c.status_thread_count = len(jobs)
+        for i, job in enumerate(jobs):
+            c.set_thread_status(i, 0, job)
+        assert c.thread_share(thread, extra) == pytest.approx(share, rel=1e-6), (jobs, thread)
+        assert c.thread_performance_score(thread, extra) == score, (jobs, thread)
+        assert c.thread_ghz(thread, extra) == pytest.approx(3.0 * share, rel=1e-6)
+
+
+def test_installed_applications_of_another_version_are_the_same_entry():
+    c = kxfarm.Client("n", apps=[kxfarm.RenderApp("maya", 2018, "0", "C:/Prog/Maya2018/bin/maya.exe"),
+                                 kxfarm.RenderApp("maya", 2019, "0", "C:/Prog/Maya2019/bin/maya.exe"),
+                                 kxfarm.RenderApp("nuke", 12, "0", "C:/Prog/Maya2020/bin/maya.exe")])
+    assert c.app_already_exists(0) and c.app_already_exists(1) and not c.app_already_exists(2)
+    with pytest.raises(ValueError, match="index"):
+        c.app_already_exists(3)
+
+
 # ---- time windows ----
 
 def test_working_hours_and_the_other_windows():

@@ -43,6 +43,12 @@ def own_client():
     c.set_thread_wh_disabled(0, False)
     c.set_gpu_mask(1, 2)
     c.set_thread_jobs(1, ["maya"])
+    c.wol_texts = ("00:11:22:33:44:55", "10.0.0.255")
+    c.accept_in_working_hours = ["Carl"]
+    c.accept_in_working_hours_keep_case = True
+    switches = list(c.cfg_switches)
+    switches[18] = True  # the writer clears option 18 in what it writes
+    c.cfg_switches = switches
     c.apps = [kxfarm.RenderApp("maya", 2024, "2.300", "/opt/maya/bin/maya", "-r redshift")]
     return c
 
@@ -57,7 +63,7 @@ def test_a_client_with_settings_of_its_own_writes_every_key(tmp_path):
         "listNo": "7", "CPreset": "0", "UNCP": "3", "Thr": "2:10;21", "JobsB": "maya",
         "cfgB": "01111111100100010100000000010",
         "cfgV": "45;0;1;75;300;25;45;3;140;25;1;1;1;1;0;0;6;9;17;1;1;1;0;20;10;0;0;0;0;0;0;0;0;15;",
-        "WOL": ";;100000", "Reserved": "anna; bob", "AbortProcess00": "game.exe", "GPUUser": "lena",
+        "WOL": "00:11:22:33:44:55;10.0.0.255;100000", "Reserved": "anna; bob", "AcceptWH": "Carl", "AbortProcess00": "game.exe", "GPUUser": "lena",
         "NoArtistLogin": "yes", "Hardware": "65536;32;2;1;450;61;3200;2;" + "0-0;" * 8 + "d;0;0;0;",
         "customClientInfo": "rack 3; row \u00e9", "Location": ";Berlin",
         "app00/Name": "maya_-2024_-23_-_-_-64", "app00/Exe": "/opt/maya/bin/maya", "app00/Param": "-r redshift",
