@@ -610,7 +610,7 @@ void bind_clients(py::module_& m) {
                             "executable and its parameter. Texts must fit their fields (name 25, minor 15,\n"
                             "executable 150, parameter 50 Latin-1 characters) unless truncate=True.")
         .def(py::init([](kxpyc::TextArg name, kxpyc::IntArg major, kxpyc::TextArg minor,
-                         kxpyc::PathArg executable, py::handle parameter, bool truncate) {
+                         kxpyc::PathArg executable, kxpyc::TextArg parameter, bool truncate) {
                  return makeRenderApp(name, major, minor, executable, parameter, truncate);
              }),
              py::arg("name"), py::arg("major"), py::arg("minor"), py::arg("executable"),
