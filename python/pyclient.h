@@ -215,61 +215,28 @@ inline py::object namedTuple(const char* name, const char* fields, const char* d
 
 } // namespace kxpyc
 
-namespace kxpyc {
-
 // Arguments the bindings check themselves, to name the argument in their errors: any Python value
 // passes to the function, and the signature in help() shows the type the function expects.
-#define KXPYC_ARGUMENT(Type)                                                                                 \
-    struct Type : py::object {                                                                               \
-        using py::object::object;                                                                            \
-        static bool check_(py::handle) { return true; }                                                      \
+#define KXPYC_ARGUMENT(Type, shown)                                                                          \
+    namespace kxpyc {                                                                                        \
+    struct Type : pybind11::object {                                                                         \
+        using pybind11::object::object;                                                                      \
+        static bool check_(pybind11::handle) { return true; }                                                \
+    };                                                                                                       \
+    }                                                                                                        \
+    template <>                                                                                              \
+    struct pybind11::detail::handle_type_name<kxpyc::Type> {                                                 \
+        static constexpr auto name = const_name(shown);                                                      \
     };
-KXPYC_ARGUMENT(IntArg)
-KXPYC_ARGUMENT(FloatArg)
-KXPYC_ARGUMENT(BoolArg)
-KXPYC_ARGUMENT(TextArg)
-KXPYC_ARGUMENT(PathArg)
-KXPYC_ARGUMENT(ValueArg)
-KXPYC_ARGUMENT(TextsArg)
-KXPYC_ARGUMENT(ArgvArg)
+KXPYC_ARGUMENT(IntArg, "int")
+KXPYC_ARGUMENT(FloatArg, "float")
+KXPYC_ARGUMENT(BoolArg, "bool")
+KXPYC_ARGUMENT(TextArg, "str")
+KXPYC_ARGUMENT(PathArg, "str | os.PathLike")
+KXPYC_ARGUMENT(ValueArg, "bool | str | int | float")
+KXPYC_ARGUMENT(TextsArg, "Sequence[str]")
+KXPYC_ARGUMENT(ArgvArg, "Sequence[str | bytes]")
 #undef KXPYC_ARGUMENT
-
-} // namespace kxpyc
-
-namespace pybind11::detail {
-template <>
-struct handle_type_name<kxpyc::IntArg> {
-    static constexpr auto name = const_name("int");
-};
-template <>
-struct handle_type_name<kxpyc::FloatArg> {
-    static constexpr auto name = const_name("float");
-};
-template <>
-struct handle_type_name<kxpyc::BoolArg> {
-    static constexpr auto name = const_name("bool");
-};
-template <>
-struct handle_type_name<kxpyc::TextArg> {
-    static constexpr auto name = const_name("str");
-};
-template <>
-struct handle_type_name<kxpyc::PathArg> {
-    static constexpr auto name = const_name("str | os.PathLike");
-};
-template <>
-struct handle_type_name<kxpyc::ValueArg> {
-    static constexpr auto name = const_name("bool | str | int | float");
-};
-template <>
-struct handle_type_name<kxpyc::TextsArg> {
-    static constexpr auto name = const_name("Sequence[str]");
-};
-template <>
-struct handle_type_name<kxpyc::ArgvArg> {
-    static constexpr auto name = const_name("Sequence[str | bytes]");
-};
-} // namespace pybind11::detail
 
 /// A client record owned by its kxfarm.Client: the 1000-thread form the configuration file writer
 /// takes, about 200 KB on the heap. Copies are deep.
