@@ -949,15 +949,13 @@ void bind_clients(py::module_& m) {
         "ini-style settings, or it cannot be written; ValueError when the name gives no group.");
 
     const py::object countsType = kxpyc::namedTuple(
-        "ClientJobCounts", "success aborted failed rate",
+        m, "ClientJobCounts", "success aborted failed rate",
         "One client's statistics record: successful, cleanly aborted and failed jobs of the last hours,\n"
         "and the stored success rate (0 to 255; None when no job was counted).");
     const py::object statisticsType = kxpyc::namedTuple(
-        "ClientStatistics", "path layout hours records",
+        m, "ClientStatistics", "path layout hours records",
         "A client statistics file: its record layout (1 or 2), the hours counted and one ClientJobCounts\n"
         "per record.");
-    m.attr("ClientJobCounts") = countsType;
-    m.attr("ClientStatistics") = statisticsType;
     m.def(
         "read_client_statistics",
         [statisticsType, countsType](kxpyc::PathArg path, kxpyc::IntArg hours) {

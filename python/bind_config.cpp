@@ -173,10 +173,9 @@ _kxString8_allSize<100> flagText(py::handle flag) {
 
 void bind_config(py::module_& m) {
     const py::object keyType = kxpyc::namedTuple(
-        "ConfigKey", "name group type default min max",
+        m, "ConfigKey", "name group type default min max",
         "One key of the farm configuration: its name, group, type ('bool', 'string', 'int' or 'float'),\n"
         "default, and for numbers the range the store clamps to (None for the other types).");
-    m.attr("ConfigKey") = keyType;
 
     py::class_<ConfigStore>(
         m, "Config",
@@ -324,8 +323,7 @@ void bind_config(py::module_& m) {
         "scrambled text, or whose checksum does not match, comes back as it is.");
 
     const py::object vmIdType = kxpyc::namedTuple(
-        "VmId", "number id name", "The parts of a virtual-machine identifier text: number, id and name.");
-    m.attr("VmId") = vmIdType;
+        m, "VmId", "number id name", "The parts of a virtual-machine identifier text: number, id and name.");
     m.def(
         "join_vm_id",
         [](kxpyc::IntArg number, kxpyc::TextArg name, kxpyc::IntArg id, bool truncate) {
@@ -354,11 +352,10 @@ void bind_config(py::module_& m) {
         "VmId(number, id, name); a text without that form gives VmId(0, 0, '').");
 
     const py::object mountType = kxpyc::namedTuple(
-        "MountPoints", "share nfs",
+        m, "MountPoints", "share nfs",
         "The automatic mount points of a path: read as a Windows share (\\\\server\\share) and as an NFS\n"
         "export (server:/export); None where the rule gives none (it would cover the root or a system\n"
         "folder).");
-    m.attr("MountPoints") = mountType;
     m.def(
         "unc_mount_points",
         [mountType](kxpyc::PathArg path, bool truncate) {

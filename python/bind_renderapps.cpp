@@ -15,10 +15,9 @@ using kxpyc::str;
 
 void bind_renderapps(py::module_& m) {
     const py::object versionType = kxpyc::namedTuple(
-        "AppVersion", "major minor minor_full",
+        m, "AppVersion", "major minor minor_full",
         "A render application's version read from its path: the major version, the minor version's\n"
         "leading digits and its digits and dots ('5.268').");
-    m.attr("AppVersion") = versionType;
     m.def(
         "app_version",
         [versionType](kxpyc::PathArg path) -> py::object {
@@ -44,11 +43,10 @@ void bind_renderapps(py::module_& m) {
         "'/apps/maya2016.5/bin/maya.exe') == '/apps/maya*/bin/maya.exe'.");
 
     const py::object settingType = kxpyc::namedTuple(
-        "RenderSetting", "number name param_class kind flag_a flag_b default min max value_names",
+        m, "RenderSetting", "number name param_class kind flag_a flag_b default min max value_names",
         "One row of the render-setting table: its number (1 to 19), display name, class (1 to 3), kind\n"
         "(1 a plain number, 2 a choice), the two flags, default, range, and the names of values 0 to 5\n"
         "of a choice (empty where the row has none).");
-    m.attr("RenderSetting") = settingType;
     py::list rows;
     for (int i = 0; i < kxRS::kxParamArrayDefined; ++i) {
         const kxRS::_kxRenderParam& p = kxRS::kxParamArray[i];

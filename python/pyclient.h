@@ -205,11 +205,12 @@ void setText(_kxString8_allSize<N>& target, const QString& s, const char* field,
     throw py::error_already_set();
 }
 
-/// A named tuple class of module kxfarm, for the small records the bindings hand back.
-inline py::object namedTuple(const char* name, const char* fields, const char* doc) {
+/// A named tuple class of module kxfarm, for the small records the bindings hand back, added to `m`.
+inline py::object namedTuple(py::module_& m, const char* name, const char* fields, const char* doc) {
     py::object type =
         py::module_::import("collections").attr("namedtuple")(name, fields, py::arg("module") = "kxfarm");
     type.attr("__doc__") = doc;
+    m.attr(name) = type;
     return type;
 }
 
