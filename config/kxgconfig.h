@@ -49,6 +49,21 @@ struct KX_EXPORT _kxgCfg_param {
     void initF(float value, float min, float max, _kxString8_allSize<100> group,
                _kxString8_allSize<100> name);
 
+    /// The name of a setting type: "bool", "string", "int", "float", or "unknown".
+    static const char* typeName(quint8 type) {
+        switch (type) {
+        case typeBool:
+            return "bool";
+        case typeString:
+            return "string";
+        case typeInt:
+            return "int";
+        case typeFloat:
+            return "float";
+        }
+        return "unknown";
+    }
+
     /// Stores `value` clamped into the bounds, read as 32-bit integers.
     void setI(int value);
     /// Stores `value` clamped into the bounds; NaN stores the lower bound.

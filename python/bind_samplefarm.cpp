@@ -70,23 +70,14 @@ PySampleFarm loadSampleFarm(const kxpy::PathArg& path) {
 
 } // namespace
 
-// The clients' binding file defines the real conversion (to Client objects); this weak one, the
-// clients' names, serves only a build without it and gives way to it at link time.
-__attribute__((weak)) py::object kxfarmClientsFromSample(const QList<kxSampleClient>& clients) {
-    py::list names;
-    for (const kxSampleClient& client : clients)
-        names.append(client.name);
-    return std::move(names);
-}
-
 void bind_samplefarm(py::module_& m) {
     py::class_<PySampleFarm>(
         m, "SampleFarm",
         R"doc(The clients and job events of a sample farm file, as the stand-in farm server reads them.
 
 jobs holds one Job per [job LABEL] section, filled as the server fills the records it hands to the
-plug-in; labels holds their labels in the same order, and job(label) finds one. clients holds the
-[client NAME] sections.)doc")
+plug-in; labels holds their labels in the same order, and job(label) finds one. clients holds a Client per
+[client NAME] section.)doc")
         .def_property_readonly(
             "path", [](const PySampleFarm& f) { return f.path; }, "The file the farm was read from.")
         .def_property_readonly(

@@ -19,5 +19,6 @@ void bind_samplefarm(pybind11::module_& m);
 /// The timing loops of the Python benchmark (the private submodule kxfarm._bench).
 void bind_bench(pybind11::module_& m);
 
-/// The clients of a sample farm as the module's Client objects (a list), defined with the clients.
+/// A Python list of kxfarm.Client objects for the stand-in server's sample clients, each filled as the
+/// server holds it (name, pending message, hardware, threads, preset, render applications).
 pybind11::object kxfarmClientsFromSample(const QList<kxSampleClient>& clients);

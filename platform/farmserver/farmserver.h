@@ -13,6 +13,9 @@
 namespace kxJ {
 struct _JobSend;
 }
+namespace kxC {
+struct _Client_ALL;
+}
 
 /// The stand-in farm server around a notification plug-in: its host context, the plug-in loaded by
 /// file name, and the calls a server makes (info, init, one notify per job event, exit).
@@ -50,3 +53,23 @@ private:
 /// scene, output, recipients, application and version, layer, camera, channel and project folder (each
 /// cut to its field).
 void kxFillSampleJob(kxJ::_JobSend& job, const kxSampleJob& sample);
+
+/// The client record the server would hold for a sample client: cleared, then named and given the
+/// sample's list number, hardware, render threads, preset, render applications and pending message.
+void kxFillSampleClient(kxC::_Client_ALL& client, const kxSampleClient& sample, int listNo);
+
+/// What became of writing a client into a client configuration file.
+enum class kxClientCfgWrite {
+    written,
+    noFolder,    ///< the file's folder does not exist (it is not created)
+    notAFile,    ///< something other than a regular file stands at the path
+    notSettings, ///< the file holds lines that are no ini-style settings; it is left as it is
+    noGroup,     ///< the client's name gives no group of its own; nothing is written
+    notWritten,  ///< the file could not be written; what was there stays whole
+};
+
+/// Writes `client` into its group of the client configuration file `path`, as the server writes it
+/// (the record is repaired and changed as writeClientCfg changes it); an existing file keeps its other
+/// groups. `group` receives the group's spelling in the file. The file is replaced whole or not at all.
+kxClientCfgWrite kxWriteClientCfgFile(const QString& path, kxC::_Client_ALL& client, bool forceListNo,
+                                      bool compactApps, QString& group);

@@ -21,6 +21,8 @@ def stub_names():
     for node in tree.body:
         if isinstance(node, (ast.FunctionDef, ast.ClassDef)):
             names.add(node.name)
+        if isinstance(node, ast.AnnAssign):  # a module attribute such as the render-setting table
+            names.add(node.target.id)
         if isinstance(node, ast.ClassDef):
             members[node.name] = {item.name for item in node.body if isinstance(item, ast.FunctionDef)} | {
                 item.target.id for item in node.body if isinstance(item, ast.AnnAssign)}

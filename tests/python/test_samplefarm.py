@@ -16,6 +16,8 @@ def test_bundled_sample_farm(sample_farm_path):
     assert farm.path == str(sample_farm_path)
     assert len(farm.jobs) == 7 and len(farm.labels) == 7 and len(farm.clients) == 4
     assert all(isinstance(job, Job) for job in farm.jobs)
+    assert all(isinstance(client, kxfarm.Client) for client in farm.clients)
+    assert [client.name for client in farm.clients] == ["render01", "render02", "render03", "comp-ws07"]
     job = farm.job("shot020 layer finished")
     assert job is farm.jobs[3]
     assert (job.id.short_text, job.id.member, job.user, job.status, job.status_text) == (

@@ -4,51 +4,20 @@
 // server writes it, and what the file then holds.
 #include "cli.h"
 
+#include "farmserver.h"
 #include "samplefarm.h"
 
 #include "clients/clientrecords.h"
 
 #include "kxinisettings.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <memory>
 
 namespace {
-
-/// The client record the server would hold for a sample client: cleared, then named and given the
-/// sample's list number, hardware, render threads, preset and render applications.
-void fillClient(kxC::_Client_ALL& client, const kxSampleClient& sample, int listNo) {
-    client.clear();
-    client.status.name.set(sample.name);
-    client.listNo = listNo;
-    client.config.configPreset = sample.preset;
-    client.config.configThreadCount = sample.threads;
-    kxC::_ClientHardware& hw = client.hardware;
-    hw.memory = sample.memory;
-    hw.cores = sample.cores;
-    hw.cpuGhz = sample.ghz;
-    hw.osType = sample.osType;
-    hw.osVersion = sample.osVersion;
-    hw.is64bit = 1;
-    // The reader refuses more applications than the record holds; the cut only guards the record.
-    const int appCount = kxC::usedCount(int(sample.apps.size()), kxC::_Client_configPart::renderAppCapacity);
-    for (int i = 0; i < appCount; ++i) {
-        const kxSampleRenderApp& from = sample.apps[i];
-        kxRA::_ClientRenderApp& app = client.renderApps[i];
-        app.clear();
-        app.name.set(from.name);
-        app.versionMajor = from.versionMajor;
-        app.versionMinor.set(from.versionMinor);
-        app.executable.set(from.executable);
-        app.parameter.set(from.parameter);
-    }
-    client.renderAppCount = qint16(appCount);
-}
 
 /// The keys of the current group and, as nested objects, its sub-groups.
 QJsonObject groupKeys(_iniSettings& ini) {
@@ -126,52 +95,41 @@ int runClientcfg(const kxInspectCall& call, kxInspectResult& result) {
         return kxInspectFault;
     }
 
-    // The settings object would create a missing folder and replace whatever stands at the path; an
-    // admin's typing slip should neither grow folders nor overwrite a device or a folder.
+    // The file's own guards (its folder, a regular file, ini-style lines) are the writer's; this one is
+    // the inspector's: the out file must not be the farm file it reads.
     const QFileInfo out(outFile);
-    if (!out.absoluteDir().exists()) {
-        result.fault = QStringLiteral("%1: cannot write the file: its folder does not exist").arg(outFile);
-        return kxInspectFault;
-    }
     if (out.exists() && out.canonicalFilePath() == QFileInfo(farmFile).canonicalFilePath()) {
         result.fault =
             QStringLiteral("%1: the out file is the farm file itself; it is left as it is").arg(outFile);
         return kxInspectFault;
     }
-    if (out.exists() && !out.isFile()) {
-        result.fault = QStringLiteral("%1: cannot write the file: it is not a regular file").arg(outFile);
-        return kxInspectFault;
-    }
-
-    // The settings object drops the lines it cannot read when it writes the file back: such a file is
-    // refused and left as it is, rather than losing an admin's hand edits.
-    if (out.exists()) {
-        QSettings existing(outFile, QSettings::IniFormat);
-        if (existing.status() != QSettings::NoError) {
-            result.fault =
-                QStringLiteral("%1: the file holds lines that are no ini-style settings; it is left as it is")
-                    .arg(outFile);
-            return kxInspectFault;
-        }
-    }
 
     result.warnings << sameVersionWarnings(farm.clients[listNo]);
-    // The record is about 130 KB: kept off the stack.
+    // The record is about 200 KB: kept off the stack.
     auto client = std::make_unique<kxC::_Client_ALL>();
-    fillClient(*client, farm.clients[listNo], listNo);
+    kxFillSampleClient(*client, farm.clients[listNo], listNo);
     QString group;
-    {
-        _iniSettings ini(outFile);
-        group = ini.findNameSpelling(client->status.name.toQString());
-        if (!client->writeClientCfg(ini, call.has("force-listno"), call.has("compact"))) {
-            result.fault = QStringLiteral("%1: the client name '%2' gives no group of its own in %3")
-                               .arg(farmFile, clientName, outFile);
-            return kxInspectFault;
-        }
-        if (!ini.sync()) {
-            result.fault = QStringLiteral("%1: cannot write the file").arg(outFile);
-            return kxInspectFault;
-        }
+    switch (kxWriteClientCfgFile(outFile, *client, call.has("force-listno"), call.has("compact"), group)) {
+    case kxClientCfgWrite::written:
+        break;
+    case kxClientCfgWrite::noFolder:
+        result.fault = QStringLiteral("%1: cannot write the file: its folder does not exist").arg(outFile);
+        return kxInspectFault;
+    case kxClientCfgWrite::notAFile:
+        result.fault = QStringLiteral("%1: cannot write the file: it is not a regular file").arg(outFile);
+        return kxInspectFault;
+    case kxClientCfgWrite::notSettings:
+        result.fault =
+            QStringLiteral("%1: the file holds lines that are no ini-style settings; it is left as it is")
+                .arg(outFile);
+        return kxInspectFault;
+    case kxClientCfgWrite::noGroup:
+        result.fault = QStringLiteral("%1: the client name '%2' gives no group of its own in %3")
+                           .arg(farmFile, clientName, outFile);
+        return kxInspectFault;
+    case kxClientCfgWrite::notWritten:
+        result.fault = QStringLiteral("%1: cannot write the file").arg(outFile);
+        return kxInspectFault;
     }
 
     QFile written(outFile);

@@ -16,20 +16,6 @@
 
 namespace {
 
-const char* typeName(quint8 type) {
-    switch (type) {
-    case _kxgCfg_param::typeBool:
-        return "bool";
-    case _kxgCfg_param::typeString:
-        return "string";
-    case _kxgCfg_param::typeInt:
-        return "int";
-    case _kxgCfg_param::typeFloat:
-        return "float";
-    }
-    return "unknown";
-}
-
 /// The store with the farm's key table, as the server starts it.
 std::unique_ptr<_kxgConfig> keyTable() {
     auto config = std::make_unique<_kxgConfig>();
@@ -218,7 +204,7 @@ int runConfig(const kxInspectCall& call, kxInspectResult& result) {
     for (const _kxgCfg_param* p : chosen) {
         QJsonObject entry{{QStringLiteral("name"), p->name.toQString()},
                           {QStringLiteral("group"), p->group.toQString()},
-                          {QStringLiteral("type"), QLatin1String(typeName(p->type))}};
+                          {QStringLiteral("type"), QLatin1String(_kxgCfg_param::typeName(p->type))}};
         QString defaultText;
         QString range;
         switch (p->type) {
@@ -247,7 +233,7 @@ int runConfig(const kxInspectCall& call, kxInspectResult& result) {
         result.text +=
             QStringLiteral("%1 %2 %3 %4%5\n")
                 .arg(p->name.toQString().leftJustified(32), p->group.toQString().leftJustified(16),
-                     QString::fromLatin1(typeName(p->type)).leftJustified(6), defaultText,
+                     QString::fromLatin1(_kxgCfg_param::typeName(p->type)).leftJustified(6), defaultText,
                      range.isEmpty() ? QString() : QStringLiteral("  (") + range + QLatin1Char(')'));
         keys.append(entry);
     }
