@@ -10,11 +10,11 @@ _kxgApplication::_kxgApplication() {
     std::memset(static_cast<void*>(this), 0, sizeof(*this));
     reserved_0[0] = 1;
     startTime.setCurrentTime();
-    reserved_12 = 2;
-    reserved_16 = 1;
+    reserved_16 = 2;
+    reserved_20 = 1;
     hostName.set("NoHostNameSet");
     userName.set("UnknownUser");
-    reserved_890[0] = 1;
+    reserved_894[0] = 1;
     appName.set("kxApp");
     reserved_1016.set("--");
 }

@@ -39,16 +39,16 @@ TEST(KxgApplication, ConstructionValues) {
     EXPECT_EQ(app->reserved_0[2], 0);
     EXPECT_GE(copyOf(app->startTime.t), before);
     EXPECT_LE(copyOf(app->startTime.t), std::time(nullptr));
-    EXPECT_EQ(app->reserved_12, 2);
-    EXPECT_EQ(app->reserved_16, 1);
-    for (qint32 counter : app->reserved_20)
+    EXPECT_EQ(app->reserved_16, 2);
+    EXPECT_EQ(app->reserved_20, 1);
+    for (qint32 counter : app->reserved_24)
         EXPECT_EQ(counter, 0);
     EXPECT_TRUE(app->hostName.isEqual("NoHostNameSet"));
     EXPECT_EQ(app->userName.toQString(), QStringLiteral("UnknownUser"));
-    for (const auto& text : app->reserved_368)
+    for (const auto& text : app->reserved_372)
         EXPECT_TRUE(text.isEmpty());
-    EXPECT_EQ(app->reserved_890[0], 1);
-    EXPECT_EQ(app->reserved_890[1], 0);
+    EXPECT_EQ(app->reserved_894[0], 1);
+    EXPECT_EQ(app->reserved_894[1], 0);
     EXPECT_EQ(app->appName.toQString(), QStringLiteral("kxApp"));
     EXPECT_EQ(app->argc, 0);
     EXPECT_EQ(app->argv, nullptr);
