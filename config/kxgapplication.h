@@ -49,7 +49,8 @@ struct KX_EXPORT _kxgApplication {
 
     /// True when one of the arguments after the program equals `flag`, written as it stands on the
     /// command line (leading sign included) and compared whole without regard to letter case. Each
-    /// argument is compared after its XML character references are decoded and cut to 100 characters.
+    /// argument is read as Latin-1 like the flag, and compared after its XML character references are
+    /// decoded and cut to 100 characters.
     /// An empty flag, fewer than two arguments or a null `argv` give false; a null argument counts as
     /// an empty one.
     bool hasCommandlineFlag(_kxString8_allSize<100> flag) const;

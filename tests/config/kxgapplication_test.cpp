@@ -126,3 +126,32 @@ TEST(KxgApplication, NoCommandLine) {
     app.argc = -1;
     EXPECT_FALSE(app.hasCommandlineFlag("-debug"));
 }
+
+TEST(KxgApplication, ArgumentsAreReadAsEightBitTextsLikeTheFlags) {
+    struct Case {
+        const char* label;
+        const char* argument;
+        const char* flag;
+        bool found;
+    };
+    const Case cases[] = {
+        {"Latin-1 argument, its own flag",
+         "-Stra\xDF"
+         "e",
+         "-Stra\xDF"
+         "e",
+         true},
+        {"Latin-1 letters in another case", "-\xE9t\xE9", "-\xC9T\xC9", true},
+        {"an entity for a Latin-1 letter", "-&#233;t&#233;", "-\xC9T\xC9", true},
+        {"UTF-8 bytes match the same bytes", "-\xC3\xA9t\xC3\xA9", "-\xC3\xA9t\xC3\xA9", true},
+        {"UTF-8 bytes are other letters than Latin-1 ones", "-\xC3\xA9t\xC3\xA9", "-\xE9t\xE9", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        CommandLine line({"srv", c.argument, "v\xE4lue"});
+        EXPECT_EQ(line.app.hasCommandlineFlag(c.flag), c.found);
+        _kxString8_allSize<100> value("unchanged");
+        EXPECT_EQ(line.app.hasCommandlineFlagValue(c.flag, value), c.found);
+        EXPECT_TRUE(value.isEqual(c.found ? "v\xE4lue" : "unchanged")) << value.toQString().toStdString();
+    }
+}
