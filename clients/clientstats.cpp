@@ -12,6 +12,7 @@ namespace kxC {
 
 static_assert(_server_clientInfo::recordSizeVersion2 == 20864);
 static_assert(_server_clientInfo::recordSizeVersion1 == 20424);
+static_assert(_server_clientInfo::recordSizeVersion2 > _server_clientInfo::recordSizeVersion1);
 
 namespace {
 
@@ -176,8 +177,10 @@ bool _server_clientInfo::loadFromFile(const QString& path) {
         error = head + QStringLiteral(" File not found");
         return false;
     }
-    // The path tested above is the path loaded, whatever its length or characters.
-    if (!data.loadFromFileCompressed(path)) {
+    // The path tested above is the path loaded, whatever its length or characters. The file holds
+    // at most one record per entry of the client list, so a file that declares more data is refused
+    // before its data is unpacked.
+    if (!data.loadFromFileCompressed(path, maxDataSize)) {
         error = head + data.errorString();
         _KX_DataBuffer().swap(data);
         return false;

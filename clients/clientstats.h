@@ -2,6 +2,7 @@
 // Copyright the kxNotifyKXMessage authors
 #pragma once
 
+#include "clients/clientlist.h"
 #include "clients/clientrecords.h"
 #include "runtime/kxexport.h"
 
@@ -22,6 +23,12 @@ public:
     static constexpr quint32 typeTagVersion1 = 0;
     static constexpr qint64 recordSizeVersion2 = sizeof(_Client_Info_save);
     static constexpr qint64 recordSizeVersion1 = sizeof(_Client_Info_save_v1);
+    /// Records a file can hold: one per entry of the server's client list (clients and cloud
+    /// connectors).
+    static constexpr int maxRecords = _ClientList::entryCapacity;
+    /// The most data a statistics file can need: `maxRecords` records of the larger layout. A file
+    /// that declares more is refused.
+    static constexpr qint64 maxDataSize = maxRecords * recordSizeVersion2;
 
     /// No data, no records, no error.
     _server_clientInfo();

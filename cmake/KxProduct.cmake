@@ -20,6 +20,12 @@ function(kx_add_product_library target)
         $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
         $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/kxNotifyKXMessage>)
     target_link_options(${target} PRIVATE ${KX_NO_UNDEFINED_LINK_OPTION})
+    # The library's calls to its own functions bind to its own definitions at link time: a server
+    # process built from the same modules defines the same exported names, and the first definition
+    # in the process would otherwise take every call of the plug-in. The names stay exported for the
+    # tools, and calls into libkxShared and Qt stay dynamic (they are not defined here). Data keeps its
+    # ordinary binding, so a tool that links the library still shares the library's constants.
+    target_link_options(${target} PRIVATE "LINKER:-Bsymbolic-functions")
     # Debug builds leave weak copies of Qt's inline members in the objects; keep them local.
     kx_hide_foreign_symbols(${target})
     kx_set_warnings(${target})

@@ -10,11 +10,11 @@ _kxgApplication::_kxgApplication() {
     std::memset(static_cast<void*>(this), 0, sizeof(*this));
     reserved_0[0] = 1;
     startTime.setCurrentTime();
-    reserved_12 = 2;
-    reserved_16 = 1;
+    reserved_16 = 2;
+    reserved_20 = 1;
     hostName.set("NoHostNameSet");
     userName.set("UnknownUser");
-    reserved_890[0] = 1;
+    reserved_894[0] = 1;
     appName.set("kxApp");
     reserved_1016.set("--");
 }
@@ -24,7 +24,9 @@ int _kxgApplication::findFlag(const _kxString8_allSize<100>& flag) const {
         return -1;
     const QString wanted = flag.toQString().toUpper();
     for (int i = 1; i < argc; ++i) {
-        const QString decoded = fromXmlString(QString::fromUtf8(argv[i] ? argv[i] : ""));
+        // Arguments are 8-bit texts like the flag, both read as Latin-1: read as UTF-8, an argument of
+        // Latin-1 letters would never match its own flag.
+        const QString decoded = fromXmlString(QString::fromLatin1(argv[i] ? argv[i] : ""));
         const _kxString8_allSize<100> argument(decoded.left(100));
         if (argument.toQString().toUpper() == wanted)
             return i;

@@ -111,8 +111,8 @@ struct KX_EXPORT _kxgConfig {
     quint8 reserved_258628;
     _kxgUNC_map uncMaps[5];
     _kxString8_allSize<200> reserved_290650[60][4];
-    _kxTime reserved_339610;
-    __KXSDK* sdk; ///< the server's SDK context; kept, never called here
+    _kxTime reserved_339616; ///< at its natural 8-byte place, as the server's compiler puts it
+    __KXSDK* sdk;            ///< the server's SDK context; kept, never called here
 
     /// An empty table (count 0), fall-backs false, 0, 0.0 and empty, cleared UNC maps, the flag arrays
     /// at their starting values and every other byte 0.
@@ -209,7 +209,7 @@ static_assert(offsetof(_kxgConfig, reserved_258624) == 258624);
 static_assert(offsetof(_kxgConfig, reserved_258628) == 258628);
 static_assert(offsetof(_kxgConfig, uncMaps) == 258630);
 static_assert(offsetof(_kxgConfig, reserved_290650) == 290650);
-static_assert(offsetof(_kxgConfig, reserved_339610) == 339610);
+static_assert(offsetof(_kxgConfig, reserved_339616) == 339616);
 static_assert(offsetof(_kxgConfig, sdk) == 339624);
 static_assert(sizeof(_kxgConfig) == 339632);
 static_assert(std::is_trivially_copyable_v<_kxgConfig>);

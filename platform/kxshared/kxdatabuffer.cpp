@@ -210,6 +210,12 @@ bool _KX_DataBuffer::compressFrom(const _KX_DataBuffer& source, int compressionT
 }
 
 bool _KX_DataBuffer::decompressTo(_KX_DataBuffer& target) const {
+    return decompressTo(target, maxSize);
+}
+
+bool _KX_DataBuffer::decompressTo(_KX_DataBuffer& target, qint64 maxDataSize) const {
+    if (maxDataSize < 0 || maxDataSize > maxSize)
+        maxDataSize = maxSize;
     _KX_DataBuffer out;
     const auto reject = [&target](const QString& why) {
         target.clear();
@@ -229,6 +235,10 @@ bool _KX_DataBuffer::decompressTo(_KX_DataBuffer& target) const {
     const quint64 checksum = getLE(bytes + 24, 8);
     if (declared > quint64(maxSize))
         return reject(QStringLiteral("declared size %1 is beyond the limit").arg(declared));
+    if (declared > quint64(maxDataSize))
+        return reject(QStringLiteral("declared size %1 is beyond the %2 bytes expected")
+                          .arg(declared)
+                          .arg(maxDataSize));
     const qint64 dataSize = qint64(declared);
     const char* payload = bytes + headerSize;
     const qint64 payloadSize = used - headerSize;
@@ -304,13 +314,22 @@ bool _KX_DataBuffer::saveToFileCompressed(const QString& path, int compressionTy
 }
 
 bool _KX_DataBuffer::loadFromFileCompressed(const QString& path) {
+    return loadFromFileCompressed(path, maxSize);
+}
+
+bool _KX_DataBuffer::loadFromFileCompressed(const QString& path, qint64 maxDataSize) {
+    if (maxDataSize < 0 || maxDataSize > maxSize)
+        maxDataSize = maxSize;
     QFile file(path);
     _KX_DataBuffer packed;
     if (!file.open(QIODevice::ReadOnly)) {
         clear();
         return fail(file.errorString());
     }
-    if (file.size() > maxSize + headerSize) {
+    // The largest compressed form of that much data: stored, or zstd's bound, whichever is more.
+    const qint64 zstdBound = qint64(ZSTD_compressBound(size_t(maxDataSize)));
+    const qint64 largestFile = headerSize + (zstdBound > maxDataSize ? zstdBound : maxDataSize);
+    if (file.size() > largestFile) {
         clear();
         return fail(QStringLiteral("file too large"));
     }
@@ -318,5 +337,5 @@ bool _KX_DataBuffer::loadFromFileCompressed(const QString& path) {
         clear();
         return fail(packed.error);
     }
-    return packed.decompressTo(*this);
+    return packed.decompressTo(*this, maxDataSize);
 }

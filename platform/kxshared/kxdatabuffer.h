@@ -77,12 +77,20 @@ public:
     /// Makes `target` the data held by this compressed form, with its type tag. On failure `target` is
     /// emptied and its `errorString()` says why.
     bool decompressTo(_KX_DataBuffer& target) const;
+    /// As decompressTo(target), for a caller that expects at most `maxDataSize` bytes of data: a
+    /// compressed form that declares more is refused before anything is allocated, so a small input
+    /// that declares gigabytes costs no more memory than the caller expects. A limit outside 0 to
+    /// `maxSize` is taken as `maxSize`.
+    bool decompressTo(_KX_DataBuffer& target, qint64 maxDataSize) const;
 
     /// Writes the compressed form of this buffer to `path`.
     bool saveToFileCompressed(const QString& path, int compressionType = compressionZstd, int level = 0);
     /// Replaces this buffer with the data of the compressed file at `path`; on failure the buffer is
     /// empty and `errorString()` says why.
     bool loadFromFileCompressed(const QString& path);
+    /// As loadFromFileCompressed(path), for at most `maxDataSize` bytes of data (see decompressTo); a
+    /// file larger than any compressed form of that much data is refused before it is read.
+    bool loadFromFileCompressed(const QString& path, qint64 maxDataSize);
 
     /// Why the last failing operation on this buffer failed; empty after a success.
     QString errorString() const { return error; }

@@ -52,7 +52,19 @@ public:
     bool addLog(const QString& line);
     /// Hands every pending line to the operating system. Returns false when the file is not open or a
     /// write failed; what could not be written is dropped, so one bad write does not grow the memory.
+    /// A file that was removed while open is created anew at its path first, so the lines stay where
+    /// the log's reader looks for them.
     bool flush();
+
+    /// What went wrong with the file last, for the process to show: a write that failed (a full disk),
+    /// a file removed under it, or one that could not be created anew; empty while nothing went wrong.
+    QString errorString() const;
+    /// The system error number of the last failure; 0 when there was none or the removed file was
+    /// created anew.
+    int lastError() const;
+    /// Lines accepted by `addLog` and then lost because they could not be written, since the last
+    /// `open`.
+    quint64 lostLines() const;
 
     /// Lines accepted by `addLog` since the last critical reset or the last `open`.
     quint32 linesSinceCriticalReset() const;
@@ -66,27 +78,38 @@ public:
 private:
     friend struct _kxLogfileLayout;
 
+    /// What `failureKind` says.
+    enum Failure : quint32 { noFailure = 0, writeFailed = 1, removedAndRecreated = 2, cannotRecreate = 3 };
+
     __attribute__((visibility("hidden"))) bool reservePending(qint64 more);
     __attribute__((visibility("hidden"))) bool flushLocked();
     __attribute__((visibility("hidden"))) void closeLocked();
+    __attribute__((visibility("hidden"))) bool reopenIfRemoved();
+    __attribute__((visibility("hidden"))) void dropPending(Failure kind, int error);
 
-    int fd;            ///< -1 while closed
-    quint32 openFlags; ///< reserved for the runtime library's open mode, 0
-    char* pending;     ///< lines not yet written, UTF-8
+    int fd; ///< -1 while closed
+    // Reserved members only keep the layout that code outside this library relies on.
+    [[maybe_unused]] quint32 openFlags; ///< reserved for the runtime library's open mode, 0
+    char* pending;                      ///< lines not yet written, UTF-8
     qint64 pendingSize;
     qint64 pendingCapacity;
     quint64 totalLines;
     QString filePath;
     mutable QMutex lock;
-    quint8 reserved_72[440];
+    qint32 failureErrno;  ///< errno of the last failure, 0 for none
+    quint32 failureKind;  ///< a Failure
+    quint64 pendingLines; ///< lines in `pending`
+    quint64 droppedLines; ///< lines lost since the last open
+    [[maybe_unused]] quint8 reserved_96[416];
     quint32 linesSinceCritical; ///< reset to 0 by the SDK context on a critical line
-    quint32 reserved_516;
+    [[maybe_unused]] quint32 reserved_516;
 };
 
 /// Checks the layout of `_kxLogfile` where the private members can be named.
 struct _kxLogfileLayout {
     static_assert(offsetof(_kxLogfile, filePath) == 40);
     static_assert(offsetof(_kxLogfile, lock) == 64 && sizeof(QMutex) == 8);
+    static_assert(offsetof(_kxLogfile, failureErrno) == 72 && offsetof(_kxLogfile, reserved_96) == 96);
     static_assert(offsetof(_kxLogfile, linesSinceCritical) == _kxLogfile::criticalResetCountOffset);
     static_assert(sizeof(_kxLogfile) == 520);
 };

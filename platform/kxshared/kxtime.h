@@ -10,9 +10,10 @@
 #include <type_traits>
 
 /// A point in time in whole seconds since 1970-01-01 UTC; 0 or less means "not set". A plain 8-byte
-/// block that records embed and compare as integers. It has no alignment of its own: records packed to 4
-/// (or 2) bytes hold it wherever their layout puts it, and every operation is sound at any offset.
-struct KXSHARED_EXPORT __attribute__((packed)) _kxTime {
+/// block that records embed and compare as integers. It has the natural alignment of its 64-bit value,
+/// as any compiler gives a class holding one, so a record that embeds it is laid out alike by the
+/// server and by this library; records packed to 4 (or 2) bytes say so with their own #pragma pack.
+struct KXSHARED_EXPORT _kxTime {
     qint64 t;
 
     _kxTime() : t(0) {}
@@ -59,5 +60,5 @@ struct KXSHARED_EXPORT __attribute__((packed)) _kxTime {
     bool operator==(const _kxTime& o) const { return t == o.t; }
     bool operator!=(const _kxTime& o) const { return t != o.t; }
 };
-static_assert(sizeof(_kxTime) == 8 && alignof(_kxTime) == 1);
+static_assert(sizeof(_kxTime) == 8 && alignof(_kxTime) == alignof(qint64));
 static_assert(std::is_trivially_copyable_v<_kxTime>);

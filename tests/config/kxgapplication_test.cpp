@@ -39,16 +39,16 @@ TEST(KxgApplication, ConstructionValues) {
     EXPECT_EQ(app->reserved_0[2], 0);
     EXPECT_GE(copyOf(app->startTime.t), before);
     EXPECT_LE(copyOf(app->startTime.t), std::time(nullptr));
-    EXPECT_EQ(app->reserved_12, 2);
-    EXPECT_EQ(app->reserved_16, 1);
-    for (qint32 counter : app->reserved_20)
+    EXPECT_EQ(app->reserved_16, 2);
+    EXPECT_EQ(app->reserved_20, 1);
+    for (qint32 counter : app->reserved_24)
         EXPECT_EQ(counter, 0);
     EXPECT_TRUE(app->hostName.isEqual("NoHostNameSet"));
     EXPECT_EQ(app->userName.toQString(), QStringLiteral("UnknownUser"));
-    for (const auto& text : app->reserved_368)
+    for (const auto& text : app->reserved_372)
         EXPECT_TRUE(text.isEmpty());
-    EXPECT_EQ(app->reserved_890[0], 1);
-    EXPECT_EQ(app->reserved_890[1], 0);
+    EXPECT_EQ(app->reserved_894[0], 1);
+    EXPECT_EQ(app->reserved_894[1], 0);
     EXPECT_EQ(app->appName.toQString(), QStringLiteral("kxApp"));
     EXPECT_EQ(app->argc, 0);
     EXPECT_EQ(app->argv, nullptr);
@@ -125,4 +125,33 @@ TEST(KxgApplication, NoCommandLine) {
     app.argv = const_cast<char**>(args);
     app.argc = -1;
     EXPECT_FALSE(app.hasCommandlineFlag("-debug"));
+}
+
+TEST(KxgApplication, ArgumentsAreReadAsEightBitTextsLikeTheFlags) {
+    struct Case {
+        const char* label;
+        const char* argument;
+        const char* flag;
+        bool found;
+    };
+    const Case cases[] = {
+        {"Latin-1 argument, its own flag",
+         "-Stra\xDF"
+         "e",
+         "-Stra\xDF"
+         "e",
+         true},
+        {"Latin-1 letters in another case", "-\xE9t\xE9", "-\xC9T\xC9", true},
+        {"an entity for a Latin-1 letter", "-&#233;t&#233;", "-\xC9T\xC9", true},
+        {"UTF-8 bytes match the same bytes", "-\xC3\xA9t\xC3\xA9", "-\xC3\xA9t\xC3\xA9", true},
+        {"UTF-8 bytes are other letters than Latin-1 ones", "-\xC3\xA9t\xC3\xA9", "-\xE9t\xE9", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        CommandLine line({"srv", c.argument, "v\xE4lue"});
+        EXPECT_EQ(line.app.hasCommandlineFlag(c.flag), c.found);
+        _kxString8_allSize<100> value("unchanged");
+        EXPECT_EQ(line.app.hasCommandlineFlagValue(c.flag, value), c.found);
+        EXPECT_TRUE(value.isEqual(c.found ? "v\xE4lue" : "unchanged")) << value.toQString().toStdString();
+    }
 }

@@ -80,7 +80,7 @@ TEST(KxgConfig, FreshStoreIsFullyDefined) {
     for (const auto& group : cfg->reserved_290650)
         for (const auto& text : group)
             EXPECT_TRUE(text.isEmpty());
-    EXPECT_EQ(copyOf(cfg->reserved_339610.t), 0);
+    EXPECT_EQ(copyOf(cfg->reserved_339616.t), 0);
     EXPECT_EQ(cfg->sdk, nullptr);
     const _kxgCfg_param& slot = cfg->params[399];
     EXPECT_EQ(slot.type, _kxgCfg_param::typeBool);
@@ -303,14 +303,14 @@ TEST(KxgConfig, ImportCopiesTheSettingsAndTheCarriedMembers) {
     source->uncMaps[4].entries[18].reserved_272.set("unc");
     source->uncMaps[4].reserved_6194.set("map");
     source->reserved_290650[59][3].set("group 59");
-    source->reserved_339610.t = 99;
+    source->reserved_339616.t = 99;
     source->params[300].name.set("beyond the count");
     int contextStandIn = 0;
     source->sdk = reinterpret_cast<__KXSDK*>(&contextStandIn);
 
     auto target = farmStore();
     target->reserved_258628 = 1;
-    target->reserved_339610.t = 3;
+    target->reserved_339616.t = 3;
     const auto targetBefore = std::make_unique<_kxgConfig>(*target);
     target->importCfg(*source);
 
@@ -332,7 +332,7 @@ TEST(KxgConfig, ImportCopiesTheSettingsAndTheCarriedMembers) {
     EXPECT_TRUE(target->fallbackS.isEmpty());
     EXPECT_EQ(std::memcmp(target->reserved_256432, targetBefore->reserved_256432, 26 + 26 + 20), 0);
     EXPECT_EQ(target->reserved_258628, 1);
-    EXPECT_EQ(copyOf(target->reserved_339610.t), 3);
+    EXPECT_EQ(copyOf(target->reserved_339616.t), 3);
     EXPECT_EQ(target->sdk, nullptr);
 
     // Importing itself changes nothing.

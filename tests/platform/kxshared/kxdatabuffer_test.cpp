@@ -4,6 +4,8 @@
 
 #include "kxcrc.h"
 
+#include "tests/qstringprint.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -242,4 +244,39 @@ TEST(KxDataBuffer, CompressedFiles) {
 
     EXPECT_FALSE(out.saveToFileCompressed(dir.filePath(QStringLiteral("no/such/dir/f"))));
     EXPECT_FALSE(out.errorString().isEmpty());
+}
+
+TEST(KxDataBuffer, DecompressionStopsAtTheSizeTheCallerExpects) {
+    _KX_DataBuffer source(QByteArray(100, 'x'), 7);
+    _KX_DataBuffer packed;
+    ASSERT_TRUE(packed.compressFrom(source));
+    struct Case {
+        qint64 maxDataSize;
+        bool unpacks;
+    };
+    // A limit outside 0 to maxSize is maxSize.
+    for (const Case& c : {Case{100, true}, Case{99, false}, Case{0, false}, Case{-1, true},
+                          Case{_KX_DataBuffer::maxSize + 1, true}}) {
+        _KX_DataBuffer target(QByteArray("old"));
+        EXPECT_EQ(packed.decompressTo(target, c.maxDataSize), c.unpacks) << c.maxDataSize;
+        EXPECT_EQ(target.size(), c.unpacks ? 100 : 0) << c.maxDataSize;
+        if (!c.unpacks) {
+            EXPECT_EQ(target.errorString(),
+                      QStringLiteral("declared size 100 is beyond the %1 bytes expected").arg(c.maxDataSize));
+        }
+    }
+}
+
+TEST(KxDataBuffer, AFileLargerThanAnyFormOfTheExpectedDataIsNotRead) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("stored.kxdb"));
+    _KX_DataBuffer out(QByteArray(4096, 'a'), 1);
+    ASSERT_TRUE(out.saveToFileCompressed(path, _KX_DataBuffer::compressionStored));
+    _KX_DataBuffer in;
+    EXPECT_TRUE(in.loadFromFileCompressed(path, 4096)) << in.errorString().toStdString();
+    EXPECT_EQ(in.size(), 4096);
+    EXPECT_FALSE(in.loadFromFileCompressed(path, 1000));
+    EXPECT_EQ(in.errorString(), QStringLiteral("file too large"));
+    EXPECT_EQ(in.size(), 0);
 }
