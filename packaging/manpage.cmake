@@ -5,13 +5,7 @@
 # command that --help lists under "Commands:", that command's own --help text.
 # Variables: HELP2MAN, GZIP, PROGRAM, NAME (the one-line description), INCLUDE, COMMANDS, OUT.
 
-function(run)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    if(NOT rc EQUAL 0)
-        message(FATAL_ERROR "${ARGN} failed (${rc}):\n${out}\n${err}")
-    endif()
-    set(runOutput "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/KxRun.cmake)
 
 # Text for a roff no-fill block: backslashes written as \e, a leading dot or quote kept as text.
 function(roff_literal text outVar)
@@ -22,7 +16,7 @@ endfunction()
 
 file(READ ${INCLUDE} include)
 if(COMMANDS)
-    run(${PROGRAM} --help)
+    kx_run("${PROGRAM} --help" ${PROGRAM} --help)
     string(REGEX MATCH "\nCommands:\n([^\n]+\n)+" commandBlock "${runOutput}")
     string(REGEX MATCHALL "\n  [a-z]+ " commandNames "${commandBlock}")
     if(NOT commandNames)
@@ -31,7 +25,7 @@ if(COMMANDS)
     string(APPEND include "\n[COMMANDS IN DETAIL]\n")
     foreach(command IN LISTS commandNames)
         string(STRIP "${command}" command)
-        run(${PROGRAM} ${command} --help)
+        kx_run("${PROGRAM} ${command} --help" ${PROGRAM} ${command} --help)
         roff_literal("${runOutput}" text)
         string(APPEND include ".SS ${command}\n.nf\n${text}.fi\n")
     endforeach()
@@ -39,6 +33,6 @@ endif()
 get_filename_component(page ${OUT} NAME_WLE)
 get_filename_component(outDir ${OUT} DIRECTORY)
 file(WRITE ${outDir}/${page}.h2m "${include}")
-run(${HELP2MAN} --no-info --no-discard-stderr "--name=${NAME}" --include=${outDir}/${page}.h2m
+kx_run(help2man ${HELP2MAN} --no-info --no-discard-stderr "--name=${NAME}" --include=${outDir}/${page}.h2m
     --output=${outDir}/${page} ${PROGRAM})
-run(${GZIP} -9nf ${outDir}/${page})
+kx_run(gzip ${GZIP} -9nf ${outDir}/${page})
