@@ -37,7 +37,11 @@ echo "== lintian"
 # initial-upload-closes-no-bugs: the README says why it stays.
 allowed_warnings=(initial-upload-closes-no-bugs)
 lintian_out="$build/packages/lintian.txt"
-lintian --no-cfg --display-info "${debs[@]}" >"$lintian_out" 2>&1 || true
+if ! lintian --no-cfg --display-info --fail-on none "${debs[@]}" >"$lintian_out" 2>&1; then
+    cat "$lintian_out"
+    echo "package-check: lintian did not run" >&2
+    exit 1
+fi
 cat "$lintian_out"
 if grep -q '^E: ' "$lintian_out"; then
     echo "package-check: lintian reports errors" >&2
