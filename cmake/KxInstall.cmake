@@ -1,26 +1,29 @@
 # SPDX-License-Identifier: Apache-2.0
 # Copyright the kxNotifyKXMessage authors
 # Installs the libraries and the public headers with a CMake package config, so that a farm tool can
-# find_package(kxNotifyKXMessage) and use the data model.
+# find_package(kxNotifyKXMessage) and use the data model. Each rule names its component, the Debian
+# package it goes to (packaging/CMakeLists.txt): "plugin" what a farm server loads, "dev" what a farm
+# tool builds against.
 include(CMakePackageConfigHelpers)
 foreach(dir runtime config jobs clients renderapps plugin platform/kxshared)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kxNotifyKXMessage/${dir}
-            FILES_MATCHING PATTERN "*.h")
+            COMPONENT dev FILES_MATCHING PATTERN "*.h")
 endforeach()
-# The installed libraries find each other in their own folder, so a tool built against the package
-# starts without a library search path: the product library needs libkxShared.so beside it.
+# The plug-in and libkxShared.so share the plug-in folder and find each other there, so a tool built
+# against the package starts without a library search path.
 set_target_properties(kxShared PROPERTIES INSTALL_RPATH "$ORIGIN")
 if(TARGET kxNotifyKXMessage)
     set_target_properties(kxNotifyKXMessage PROPERTIES INSTALL_RPATH "$ORIGIN")
 endif()
 install(TARGETS kxShared kxdatamodel EXPORT kxNotifyKXMessageTargets
-        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+        LIBRARY DESTINATION ${KX_PLUGIN_INSTALL_DIR} COMPONENT plugin
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
 if(TARGET kxNotifyKXMessage)
     install(TARGETS kxNotifyKXMessage EXPORT kxNotifyKXMessageTargets
-            LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+            LIBRARY DESTINATION ${KX_PLUGIN_INSTALL_DIR} COMPONENT plugin NAMELINK_COMPONENT dev)
 endif()
-install(EXPORT kxNotifyKXMessageTargets NAMESPACE kx:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/kxNotifyKXMessage)
+install(EXPORT kxNotifyKXMessageTargets NAMESPACE kx:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/kxNotifyKXMessage
+        COMPONENT dev)
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/kxNotifyKXMessageConfig.cmake.in
 "@PACKAGE_INIT@
 include(CMakeFindDependencyMacro)
@@ -34,4 +37,4 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/kxNotifyKXMessageCo
     COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/kxNotifyKXMessageConfig.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/kxNotifyKXMessageConfigVersion.cmake
-        DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/kxNotifyKXMessage)
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/kxNotifyKXMessage COMPONENT dev)

@@ -14,4 +14,4 @@ bash "$root/scripts/install-deps.sh"
     cmake --preset default
     cmake --build --preset default -j "$(nproc)" --target kxfarmserver
 )
-exec "$root/build/default/platform/farmserver/kxfarmserver" "$@"
+exec "$root/build/default/server/kxfarmserver" "$@"

@@ -2,18 +2,12 @@
 # Copyright the kxNotifyKXMessage authors
 # cmake -P script behind the install_consumer test; its variables come from tests/install/CMakeLists.txt.
 
-function(run what)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    if(NOT rc EQUAL 0)
-        message(FATAL_ERROR "${what} failed (${rc}):\n${out}\n${err}")
-    endif()
-    set(runOutput "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/KxRun.cmake)
 
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
 
-run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+kx_run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
 # Only the prefix and Qt are offered to find_package: no package registry, no build tree.
 set(configureArgs -S ${CONSUMER_DIR} -B ${WORK_DIR}/build -G ${GENERATOR}
@@ -28,7 +22,7 @@ endif()
 if(CXX_FLAGS)
     list(APPEND configureArgs "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}")
 endif()
-run("configure the consumer" ${CMAKE_COMMAND} ${configureArgs})
+kx_run("configure the consumer" ${CMAKE_COMMAND} ${configureArgs})
 
 file(STRINGS ${WORK_DIR}/build/CMakeCache.txt packageDir REGEX "^kxNotifyKXMessage_DIR:")
 string(FIND "${packageDir}" "${prefix}/" at)
@@ -36,10 +30,10 @@ if(NOT at GREATER 0)
     message(FATAL_ERROR "the consumer found the package outside the prefix: ${packageDir}")
 endif()
 
-run("build the consumer" ${CMAKE_COMMAND} --build ${WORK_DIR}/build)
+kx_run("build the consumer" ${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 
 # The tool must start as a farm admin would start it: no library search path set.
-run("run the consumer" ${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH ${WORK_DIR}/build/farmtool)
+kx_run("run the consumer" ${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH ${WORK_DIR}/build/farmtool)
 string(STRIP "${runOutput}" printed)
 if(NOT printed STREQUAL EXPECT)
     message(FATAL_ERROR "the consumer printed '${printed}', expected '${EXPECT}'")

@@ -34,7 +34,7 @@ QString programUsage() {
     for (const kxInspectCommand* command : commandTable())
         text +=
             QStringLiteral("  %1%2\n")
-                .arg(QString::fromLatin1(command->name).leftJustified(10), QLatin1String(command->summary));
+                .arg(QString::fromLatin1(command->name).leftJustified(11), QLatin1String(command->summary));
     text += QStringLiteral("\nExit codes: 0 success, 1 a check answered no, 2 a fault.\n"
                            "Warnings (what the farm would do differently) go to standard error; with --json\n"
                            "a fault is also a document on standard output: {\"error\", \"file\", \"line\"}.\n"
