@@ -4,6 +4,7 @@
 // applications, the client list with its sorts and filter, the client configuration file and the
 // statistics file, and the status texts.
 #include "bindings.h"
+#include "kxpy.h"
 #include "pyclient.h"
 
 #include "farmserver.h"
@@ -29,7 +30,7 @@
 #include <vector>
 
 namespace py = pybind11;
-using kxpyc::str;
+using kxpy::str;
 
 namespace {
 
@@ -51,20 +52,20 @@ PyRenderApp makeRenderApp(py::handle name, py::handle major, py::handle minor, p
                           py::handle parameter, bool truncate) {
     PyRenderApp app;
     kxRA::_ClientRenderApp& e = app.entry;
-    kxpyc::setText(e.name, kxpyc::text(name, "name"), "name", truncate);
-    e.versionMajor = qint16(kxpyc::integer(major, "major", 0, 32767));
-    kxpyc::setText(e.versionMinor, kxpyc::text(minor, "minor"), "minor", truncate);
-    kxpyc::setText(e.executable, kxpyc::path(executable, "executable"), "executable", truncate);
-    kxpyc::setText(e.parameter, kxpyc::text(parameter, "parameter"), "parameter", truncate);
+    kxpy::setText(e.name, kxpy::text(name, "name"), "name", truncate);
+    e.versionMajor = qint16(kxpy::integer(major, "major", 0, 32767));
+    kxpy::setText(e.versionMinor, kxpy::text(minor, "minor"), "minor", truncate);
+    kxpy::setText(e.executable, kxpy::path(executable, "executable"), "executable", truncate);
+    kxpy::setText(e.parameter, kxpy::text(parameter, "parameter"), "parameter", truncate);
     return app;
 }
 
 QString renderAppRepr(const kxRA::_ClientRenderApp& e) {
     QString r = QStringLiteral("RenderApp(%1, %2, %3, %4")
-                    .arg(kxpyc::repr(e.name.toQString()), QString::number(e.versionMajor),
-                         kxpyc::repr(e.versionMinor.toQString()), kxpyc::repr(e.executable.toQString()));
+                    .arg(kxpy::repr(e.name.toQString()), QString::number(e.versionMajor),
+                         kxpy::repr(e.versionMinor.toQString()), kxpy::repr(e.executable.toQString()));
     if (!e.parameter.isEmpty())
-        r += QStringLiteral(", ") + kxpyc::repr(e.parameter.toQString());
+        r += QStringLiteral(", ") + kxpy::repr(e.parameter.toQString());
     return r + QLatin1Char(')');
 }
 
@@ -86,7 +87,7 @@ Field intField(const char* name, long long min, long long max, Access access, co
             [access](const Record& c) -> py::object { return py::int_(access(const_cast<Record&>(c))); },
             [access, name, min, max](Record& c, py::handle v, bool) {
                 using T = std::remove_reference_t<decltype(access(c))>;
-                access(c) = T(kxpyc::integer(v, name, min, max));
+                access(c) = T(kxpy::integer(v, name, min, max));
             },
             doc};
 }
@@ -97,7 +98,7 @@ Field flagField(const char* name, Access access, const char* doc) {
     return {
         name,
         [access](const Record& c) -> py::object { return py::bool_(access(const_cast<Record&>(c)) != 0); },
-        [access, name](Record& c, py::handle v, bool) { access(c) = kxpyc::boolean(v, name) ? 1 : 0; }, doc};
+        [access, name](Record& c, py::handle v, bool) { access(c) = kxpy::boolean(v, name) ? 1 : 0; }, doc};
 }
 
 /// A fixed-capacity text field.
@@ -107,7 +108,7 @@ Field textField(const char* name, Access access, const char* doc) {
         name,
         [access](const Record& c) -> py::object { return str(access(const_cast<Record&>(c)).toQString()); },
         [access, name](Record& c, py::handle v, bool truncate) {
-            kxpyc::setText(access(c), kxpyc::text(v, name), name, truncate);
+            kxpy::setText(access(c), kxpy::text(v, name), name, truncate);
         },
         doc};
 }
@@ -125,15 +126,14 @@ template <int N>
 void setNameList(_kxString<50> (&names)[N], qint32& count, py::handle value, const char* field,
                  bool truncate) {
     if (PyUnicode_Check(value.ptr()) || !PySequence_Check(value.ptr()))
-        throw py::type_error(std::string(field) + ": expected a sequence of str, got " +
-                             kxpyc::typeName(value));
+        kxpy::typeError(field, "a sequence of str", value);
     const py::sequence items = py::reinterpret_borrow<py::sequence>(value);
     if (items.size() > size_t(N))
         throw py::value_error(std::string(field) + ": at most " + std::to_string(N) + " names fit, got " +
                               std::to_string(items.size()));
     _kxString<50> staged[N];
     for (size_t i = 0; i < items.size(); ++i)
-        kxpyc::setText(staged[i], kxpyc::text(items[i], field), field, truncate);
+        kxpy::setText(staged[i], kxpy::text(items[i], field), field, truncate);
     for (int i = 0; i < N; ++i) {
         names[i] = staged[i];
         names[i].clearUnused();
@@ -164,12 +164,11 @@ Field scheduleField(const char* name, int first, const char* doc) {
             },
             [first, name](Record& c, py::handle value, bool) {
                 if (!PySequence_Check(value.ptr()) || py::len(value) != 4)
-                    throw py::type_error(std::string(name) +
-                                         ": expected (day_from, day_to, hour_from, hour_to)");
+                    kxpy::typeError(name, "(day_from, day_to, hour_from, hour_to)", value);
                 const py::sequence t = py::reinterpret_borrow<py::sequence>(value);
                 qint16 v[4];
                 for (size_t i = 0; i < 4; ++i)
-                    v[i] = qint16(kxpyc::integer(t[i], name, -32768, 32767));
+                    v[i] = qint16(kxpy::integer(t[i], name, -32768, 32767));
                 std::copy(v, v + 4, c.config.cfgV + first);
             },
             doc};
@@ -180,7 +179,7 @@ Field scheduleField(const char* name, int first, const char* doc) {
 template <typename T, int N, typename Convert>
 void setNumbered(T (&entries)[N], qint32& count, py::handle value, const char* field, Convert convert) {
     if (PyUnicode_Check(value.ptr()) || !PySequence_Check(value.ptr()))
-        throw py::type_error(std::string(field) + ": expected a sequence, got " + kxpyc::typeName(value));
+        kxpy::typeError(field, "a sequence", value);
     const py::sequence items = py::reinterpret_borrow<py::sequence>(value);
     if (items.size() > size_t(N))
         throw py::value_error(std::string(field) + ": at most " + std::to_string(N) + " entries fit, got " +
@@ -201,7 +200,7 @@ py::list renderApps(const Record& c) {
 
 void setRenderApps(Record& c, py::handle value) {
     if (PyUnicode_Check(value.ptr()) || !PySequence_Check(value.ptr()))
-        throw py::type_error("apps: expected a sequence of RenderApp, got " + kxpyc::typeName(value));
+        kxpy::typeError("apps", "a sequence of RenderApp", value);
     const py::sequence items = py::reinterpret_borrow<py::sequence>(value);
     if (items.size() > size_t(kxC::_Client_configPart::renderAppCapacity))
         throw py::value_error("apps: at most 100 render applications fit, got " +
@@ -209,7 +208,7 @@ void setRenderApps(Record& c, py::handle value) {
     std::vector<kxRA::_ClientRenderApp> staged;
     for (const py::handle item : items) {
         if (!py::isinstance<PyRenderApp>(item))
-            throw py::type_error("apps: expected RenderApp, got " + kxpyc::typeName(item));
+            kxpy::typeError("apps", "RenderApp items", item);
         staged.push_back(item.cast<const PyRenderApp&>().entry);
     }
     for (int i = 0; i < kxC::_Client_configPart::renderAppCapacity; ++i)
@@ -245,7 +244,7 @@ const std::vector<Field>& clientFields() {
         intField(
             "cores", 0, 65535, [](Record & c) -> auto& { return c.hardware.cores; }, "CPU cores."),
         {"ghz", [](const Record& c) -> py::object { return py::float_(double(c.hardware.cpuGhz)); },
-         [](Record& c, py::handle v, bool) { c.hardware.cpuGhz = float(kxpyc::number(v, "ghz")); },
+         [](Record& c, py::handle v, bool) { c.hardware.cpuGhz = float(kxpy::number(v, "ghz")); },
          "CPU clock in GHz (a 32-bit float)."},
         intField(
             "performance_score", 0, 65535, [](Record & c) -> auto& { return c.hardware.performanceScore; },
@@ -255,9 +254,9 @@ const std::vector<Field>& clientFields() {
             "Operating system: 1 Windows, 2 Linux, 3 macOS, 0 not reported."),
         {"os_version", [](const Record& c) -> py::object { return py::float_(c.hardware.osVersion / 10.0); },
          [](Record& c, py::handle v, bool) {
-             const double tenths = std::round(kxpyc::number(v, "os_version") * 10);
+             const double tenths = std::round(kxpy::number(v, "os_version") * 10);
              if (!(tenths >= 0 && tenths <= 255))
-                 throw py::value_error("os_version: must be from 0 to 25.5 (held in tenths)");
+                 kxpy::outOfRange("os_version", "0", "25.5", v); // held in tenths
              c.hardware.osVersion = quint8(tenths);
          },
          "Operating-system version with one decimal, 0 to 25.5 (6.1 is held as 61)."},
@@ -279,11 +278,11 @@ const std::vector<Field>& clientFields() {
          },
          [](Record& c, py::handle v, bool truncate) {
              if (PyUnicode_Check(v.ptr()) || !PySequence_Check(v.ptr()) || py::len(v) != 2)
-                 throw py::type_error("location: expected two texts");
+                 kxpy::typeError("location", "two texts", v);
              const py::sequence t = py::reinterpret_borrow<py::sequence>(v);
              _kxString<10> staged[2];
              for (size_t i = 0; i < 2; ++i)
-                 kxpyc::setText(staged[i], kxpyc::text(t[i], "location"), "location", truncate);
+                 kxpy::setText(staged[i], kxpy::text(t[i], "location"), "location", truncate);
              c.hardware.location[0] = staged[0];
              c.hardware.location[1] = staged[1];
          },
@@ -329,7 +328,7 @@ const std::vector<Field>& clientFields() {
             "Machine temperature as the client reports it (status)."),
         {"available_memory", [](const Record& c) -> py::object { return py::int_(c.status.availMemory()); },
          [](Record& c, py::handle v, bool) {
-             c.status.setAvailMemory(int(kxpyc::integer(v, "available_memory", INT_MIN, INT_MAX)));
+             c.status.setAvailMemory(int(kxpy::integer(v, "available_memory", INT_MIN, INT_MAX)));
          },
          "Memory available on the machine (status; stored in every thread record)."},
         intField(
@@ -354,12 +353,12 @@ const std::vector<Field>& clientFields() {
          },
          [](Record& c, py::handle v, bool truncate) {
              if (PyUnicode_Check(v.ptr()) || !PySequence_Check(v.ptr()) || py::len(v) != 2)
-                 throw py::type_error("wol_texts: expected two texts");
+                 kxpy::typeError("wol_texts", "two texts", v);
              const py::sequence t = py::reinterpret_borrow<py::sequence>(v);
              _kxString<25> first;
              _kxString<50> second;
-             kxpyc::setText(first, kxpyc::text(t[0], "wol_texts"), "wol_texts", truncate);
-             kxpyc::setText(second, kxpyc::text(t[1], "wol_texts"), "wol_texts", truncate);
+             kxpy::setText(first, kxpy::text(t[0], "wol_texts"), "wol_texts", truncate);
+             kxpy::setText(second, kxpy::text(t[1], "wol_texts"), "wol_texts", truncate);
              c.hardware.wolText1 = first;
              c.hardware.wolText2 = second;
          },
@@ -374,7 +373,7 @@ const std::vector<Field>& clientFields() {
          },
          [](Record& c, py::handle v, bool) {
              setNumbered(c.config.cfgB, c.config.cfgBCount, v, "cfg_switches",
-                         [](py::handle b) { return quint8(kxpyc::boolean(b, "cfg_switches") ? 1 : 0); });
+                         [](py::handle b) { return quint8(kxpy::boolean(b, "cfg_switches") ? 1 : 0); });
          },
          "The numbered on/off options (cfgB), 29 by default, at most 40."},
         {"cfg_values",
@@ -386,7 +385,7 @@ const std::vector<Field>& clientFields() {
          },
          [](Record& c, py::handle v, bool) {
              setNumbered(c.config.cfgV, c.config.cfgVCount, v, "cfg_values",
-                         [](py::handle n) { return qint16(kxpyc::integer(n, "cfg_values", -32768, 32767)); });
+                         [](py::handle n) { return qint16(kxpy::integer(n, "cfg_values", -32768, 32767)); });
          },
          "The numbered values (cfgV), 34 by default, at most 40; 11 to 22 are the three schedules."},
         {"apps", [](const Record& c) -> py::object { return renderApps(c); },
@@ -400,17 +399,17 @@ const std::vector<Field>& clientFields() {
 
 QString statusText(py::handle status, py::handle jobId, py::handle detail) {
     return kxC::_ClientStatusThread::clientStatusAsStringSingle_static(
-        static_cast<signed char>(kxpyc::integer(status, "status", -128, 127)),
-        kxpyc::unsignedInteger(jobId, "job_id", ULLONG_MAX),
-        short(kxpyc::integer(detail, "detail", -32768, 32767)), nullptr);
+        static_cast<signed char>(kxpy::integer(status, "status", -128, 127)),
+        kxpy::unsignedInteger(jobId, "job_id", ULLONG_MAX),
+        short(kxpy::integer(detail, "detail", -32768, 32767)), nullptr);
 }
 
 int threadArg(py::handle thread, int capacity) {
-    return int(kxpyc::integer(thread, "thread", 0, capacity - 1));
+    return int(kxpy::integer(thread, "thread", 0, capacity - 1));
 }
 
 QString clientRepr(const Record& c) {
-    QString r = QStringLiteral("Client(") + kxpyc::repr(c.status.name.toQString());
+    QString r = QStringLiteral("Client(") + kxpy::repr(c.status.name.toQString());
     const kxC::_ClientHardware& hw = c.hardware;
     if (hw.memory)
         r += QStringLiteral(", memory=%1").arg(hw.memory);
@@ -420,7 +419,7 @@ QString clientRepr(const Record& c) {
         r += QStringLiteral(", ghz=%1").arg(double(hw.cpuGhz));
     const QString os = hw.OSasString();
     if (!os.isEmpty())
-        r += QStringLiteral(", os=") + kxpyc::repr(os);
+        r += QStringLiteral(", os=") + kxpy::repr(os);
     r += QStringLiteral(", threads=%1, preset=%2").arg(c.config.configThreadCount).arg(c.config.configPreset);
     if (c.usedRenderAppCount())
         r += QStringLiteral(", apps=%1").arg(c.usedRenderAppCount());
@@ -456,8 +455,8 @@ int sortColumn(const QString& by) {
 /// The list position of the first client named exactly `name`, or -1; a name no client record can
 /// hold (not Latin-1, or longer than 50) names no client.
 int listPosition(const kxC::_ClientList& list, py::handle name) {
-    const QString n = kxpyc::text(name, "name");
-    if (n.size() > 50 || QString::fromLatin1(n.toLatin1()) != n)
+    const QString n = kxpy::text(name, "name");
+    if (!kxpy::fitsLatin1(n, 50))
         return -1;
     return list.findClient(_kxString8_allSize<50>(n), -1);
 }
@@ -519,22 +518,22 @@ QString writeClientConfig(const QString& path, const PyClient& client, bool forc
     case kxClientCfgWrite::written:
         break;
     case kxClientCfgWrite::noFolder:
-        kxpyc::osError(ENOENT, QStringLiteral("cannot write the file: its folder does not exist"), path);
+        kxpy::osError(ENOENT, QStringLiteral("cannot write the file: its folder does not exist"), path);
     case kxClientCfgWrite::notAFile:
-        kxpyc::osError(QFileInfo(path).isDir() ? EISDIR : EINVAL,
-                       QStringLiteral("cannot write the file: it is not a regular file"), path);
+        kxpy::osError(QFileInfo(path).isDir() ? EISDIR : EINVAL,
+                      QStringLiteral("cannot write the file: it is not a regular file"), path);
     case kxClientCfgWrite::notSettings:
-        kxpyc::osError(
+        kxpy::osError(
             EINVAL,
             QStringLiteral("the file holds lines that are no ini-style settings; it is left as it is"), path);
     case kxClientCfgWrite::noGroup:
-        throw py::value_error(("client: the name " + kxpyc::repr(client.record->status.name.toQString()) +
+        throw py::value_error(("client: the name " + kxpy::repr(client.record->status.name.toQString()) +
                                " gives no group of its own (it is empty or holds '/' or '\\')")
                                   .toStdString());
     case kxClientCfgWrite::notWritten: {
         const QFileInfo info(path);
         const bool denied = info.exists() ? !info.isWritable() : !QFileInfo(info.absolutePath()).isWritable();
-        kxpyc::osError(denied ? EACCES : EIO, QStringLiteral("cannot write the file"), path);
+        kxpy::osError(denied ? EACCES : EIO, QStringLiteral("cannot write the file"), path);
     }
     }
     return group;
@@ -551,10 +550,10 @@ py::object readClientStatistics(const QString& path, int hours, const py::object
     if (!loaded) {
         const QFileInfo info(path);
         if (!info.exists())
-            kxpyc::osError(ENOENT, stats->errorText(), path);
+            kxpy::osError(ENOENT, stats->errorText(), path);
         QFile file(path);
         if (info.isDir() || !file.open(QIODevice::ReadOnly))
-            kxpyc::osError(info.isDir() ? EISDIR : EACCES, stats->errorText(), path);
+            kxpy::osError(info.isDir() ? EISDIR : EACCES, stats->errorText(), path);
         throw py::value_error(stats->errorText().toStdString());
     }
     py::list records;
@@ -586,7 +585,7 @@ py::object kxfarmClientsFromSample(const QList<kxSampleClient>& clients) {
 void bind_clients(py::module_& m) {
     m.def(
         "client_status_text",
-        [](kxpyc::IntArg status, kxpyc::IntArg jobId, kxpyc::IntArg detail) {
+        [](kxpy::IntArg status, kxpy::IntArg jobId, kxpy::IntArg detail) {
             return str(statusText(status, jobId, detail));
         },
         py::arg("status"), py::arg("job_id") = 0, py::arg("detail") = 0,
@@ -596,10 +595,10 @@ void bind_clients(py::module_& m) {
         "client_status_text(5, 1000) == '|1000| Render Aborted'.");
     m.def(
         "off_reason_text",
-        [](kxpyc::IntArg reason, kxpyc::IntArg detail) {
+        [](kxpy::IntArg reason, kxpy::IntArg detail) {
             return str(kxC::_ClientStatusThread::clientOffStatusAsString(
-                kxC::_ClientStatusJobs(kxpyc::integer(reason, "reason", INT_MIN, INT_MAX)),
-                short(kxpyc::integer(detail, "detail", -32768, 32767))));
+                kxC::_ClientStatusJobs(kxpy::integer(reason, "reason", INT_MIN, INT_MAX)),
+                short(kxpy::integer(detail, "detail", -32768, 32767))));
         },
         py::arg("reason"), py::arg("detail") = 0,
         "The farm's text of the reason a render thread is off or disabled (1 'High CPU Usage', 6 'Wake On\n"
@@ -609,8 +608,8 @@ void bind_clients(py::module_& m) {
                             "One render application installed on a client: name, major and minor version,\n"
                             "executable and its parameter. Texts must fit their fields (name 25, minor 15,\n"
                             "executable 150, parameter 50 Latin-1 characters) unless truncate=True.")
-        .def(py::init([](kxpyc::TextArg name, kxpyc::IntArg major, kxpyc::TextArg minor,
-                         kxpyc::PathArg executable, kxpyc::TextArg parameter, bool truncate) {
+        .def(py::init([](kxpy::TextArg name, kxpy::IntArg major, kxpy::TextArg minor,
+                         kxpy::PathArg executable, kxpy::TextArg parameter, bool truncate) {
                  return makeRenderApp(name, major, minor, executable, parameter, truncate);
              }),
              py::arg("name"), py::arg("major"), py::arg("minor"), py::arg("executable"),
@@ -646,13 +645,13 @@ void bind_clients(py::module_& m) {
         "64-bit machine) and sets the named fields, which are also its properties: memory, cores, ghz,\n"
         "os_type, os_version, thread_count, preset, apps, ... Texts must fit their fields unless\n"
         "truncate=True. The object owns its record; copies (copy.copy) are independent.");
-    client.def(py::init([](kxpyc::TextArg name, bool truncate, py::kwargs fieldValues) {
+    client.def(py::init([](kxpy::TextArg name, bool truncate, py::kwargs fieldValues) {
                    PyClient c;
                    c.record->hardware.is64bit = 1;
                    const auto& table = clientFields();
                    table.front().set(*c.record, name, truncate);
                    for (const auto& item : fieldValues) {
-                       const QString key = kxpyc::text(item.first, "keyword");
+                       const QString key = kxpy::text(item.first, "keyword");
                        const auto field = std::find_if(table.begin(), table.end(), [&key](const Field& f) {
                            return key == QLatin1String(f.name);
                        });
@@ -704,7 +703,7 @@ void bind_clients(py::module_& m) {
             "farm does).")
         .def(
             "set_thread_jobs",
-            [](PyClient& c, kxpyc::IntArg thread, kxpyc::TextsArg types, bool keepCase, bool truncate) {
+            [](PyClient& c, kxpy::IntArg thread, kxpy::TextsArg types, bool keepCase, bool truncate) {
                 kxC::_ClientConfig_threadSettings& t =
                     c.record->config.threads[threadArg(thread, kxC::_ClientConfig::threadCapacity)];
                 qint32 count = 0;
@@ -724,23 +723,23 @@ void bind_clients(py::module_& m) {
             py::arg("thread"), "Whether render thread `thread` is disabled during working hours.")
         .def(
             "set_thread_wh_disabled",
-            [](PyClient& c, kxpyc::IntArg thread, kxpyc::BoolArg on) {
+            [](PyClient& c, kxpy::IntArg thread, kxpy::BoolArg on) {
                 c.record->config.threads[threadArg(thread, kxC::_ClientConfig::threadCapacity)].whDisable =
-                    kxpyc::boolean(on, "disabled") ? 1 : 0;
+                    kxpy::boolean(on, "disabled") ? 1 : 0;
             },
             py::arg("thread"), py::arg("disabled"), "Disables thread 0 to 7 during working hours, or not.")
         .def(
             "gpu_mask",
-            [](const PyClient& c, kxpyc::IntArg thread) {
+            [](const PyClient& c, kxpy::IntArg thread) {
                 return int(
                     c.record->config.threads[threadArg(thread, kxC::_ClientConfig::threadCapacity)].gpuMask);
             },
             py::arg("thread"), "The GPU mask of thread 0 to 7 (bit g: the thread may use GPU g; -1 all).")
         .def(
             "set_gpu_mask",
-            [](PyClient& c, kxpyc::IntArg thread, kxpyc::IntArg mask) {
+            [](PyClient& c, kxpy::IntArg thread, kxpy::IntArg mask) {
                 c.record->config.threads[threadArg(thread, kxC::_ClientConfig::threadCapacity)].gpuMask =
-                    qint16(kxpyc::integer(mask, "mask", -32768, 32767));
+                    qint16(kxpy::integer(mask, "mask", -32768, 32767));
             },
             py::arg("thread"), py::arg("mask"), "Sets the GPU mask of thread 0 to 7 (a signed 16-bit value).")
         .def(
@@ -754,13 +753,13 @@ void bind_clients(py::module_& m) {
             py::arg("thread"), "Whether thread 0 to 7 may use one of the client's gpu_count GPUs.")
         .def(
             "set_thread_status",
-            [](PyClient& c, kxpyc::IntArg thread, kxpyc::IntArg status, kxpyc::IntArg jobId,
-               kxpyc::IntArg detail) {
+            [](PyClient& c, kxpy::IntArg thread, kxpy::IntArg status, kxpy::IntArg jobId,
+               kxpy::IntArg detail) {
                 kxC::_ClientStatusThread& t =
                     c.record->status.threads[threadArg(thread, kxC::_ClientStatus_ALL::threadCapacity)];
-                const auto code = static_cast<qint8>(kxpyc::integer(status, "status", -128, 127));
-                const auto id = kxpyc::unsignedInteger(jobId, "job_id", ULLONG_MAX);
-                t.jobStatus = qint16(kxpyc::integer(detail, "detail", -32768, 32767));
+                const auto code = static_cast<qint8>(kxpy::integer(status, "status", -128, 127));
+                const auto id = kxpy::unsignedInteger(jobId, "job_id", ULLONG_MAX);
+                t.jobStatus = qint16(kxpy::integer(detail, "detail", -32768, 32767));
                 t.clientStatus = code;
                 t.jobID = id;
             },
@@ -769,7 +768,7 @@ void bind_clients(py::module_& m) {
             "them; status_thread_count says how many threads the status holds.")
         .def(
             "thread_status_text",
-            [](const PyClient& c, kxpyc::IntArg thread) {
+            [](const PyClient& c, kxpy::IntArg thread) {
                 return str(c.record->status.threads[threadArg(thread, kxC::_ClientStatus_ALL::threadCapacity)]
                                .clientStatusAsStringSingle(nullptr));
             },
@@ -797,9 +796,9 @@ void bind_clients(py::module_& m) {
             py::arg("thread"), py::arg("extra") = 0.0f, "The CPU clock times thread_share.")
         .def(
             "app_already_exists",
-            [](const PyClient& c, kxpyc::IntArg index) {
+            [](const PyClient& c, kxpy::IntArg index) {
                 const Record& r = *c.record;
-                const int i = int(kxpyc::integer(index, "index", 0, r.usedRenderAppCount() - 1));
+                const int i = int(kxpy::integer(index, "index", 0, r.usedRenderAppCount() - 1));
                 return r.renderApps[i].appAlreadyExists(i, short(r.usedRenderAppCount()), r.renderApps,
                                                         nullptr);
             },
@@ -808,9 +807,9 @@ void bind_clients(py::module_& m) {
             "its executable, or one that differs only in its version digits.")
         .def(
             "add_message",
-            [](PyClient& c, kxpyc::TextArg message, bool truncate) {
+            [](PyClient& c, kxpy::TextArg message, bool truncate) {
                 _kxString<kxC::_ClientUserMessage::capacity> text;
-                kxpyc::setText(text, kxpyc::text(message, "message"), "message", truncate);
+                kxpy::setText(text, kxpy::text(message, "message"), "message", truncate);
                 c.record->userMessage.add(text);
             },
             py::arg("message"), py::kw_only(), py::arg("truncate") = false,
@@ -847,7 +846,7 @@ void bind_clients(py::module_& m) {
             "list number. ValueError when the list is full.")
         .def(
             "find",
-            [](PyClientList& l, kxpyc::TextArg name) -> py::object {
+            [](PyClientList& l, kxpy::TextArg name) -> py::object {
                 const int position = listPosition(*l.list, name);
                 if (position < 0)
                     return py::none();
@@ -856,10 +855,10 @@ void bind_clients(py::module_& m) {
             py::arg("name"), "A copy of the first client named exactly `name`, or None.")
         .def(
             "remove",
-            [](PyClientList& l, kxpyc::TextArg name) {
+            [](PyClientList& l, kxpy::TextArg name) {
                 const int position = listPosition(*l.list, name);
                 if (position < 0)
-                    kxpyc::keyError(name);
+                    kxpy::keyError(name);
                 l.list->removeClient(position, true);
             },
             py::arg("name"), "Removes the first client named `name`; KeyError when there is none.")
@@ -888,8 +887,8 @@ void bind_clients(py::module_& m) {
              })
         .def(
             "sort",
-            [](PyClientList& l, kxpyc::TextArg by, bool descending) {
-                l.list->sortID = sortColumn(kxpyc::text(by, "by"));
+            [](PyClientList& l, kxpy::TextArg by, bool descending) {
+                l.list->sortID = sortColumn(kxpy::text(by, "by"));
                 l.list->sortOrder = descending ? Qt::DescendingOrder : Qt::AscendingOrder;
                 l.list->sort(nullptr);
                 l.list->filter();
@@ -901,9 +900,9 @@ void bind_clients(py::module_& m) {
         .def(
             "set_filter",
             [](PyClientList& l, bool windows, bool mac, bool linux, bool bit64, bool bit32,
-               kxpyc::IntArg minMemory) {
+               kxpy::IntArg minMemory) {
                 l.list->setFilter(windows, mac, linux, bit64, bit32,
-                                  int(kxpyc::integer(minMemory, "min_memory", INT_MIN, INT_MAX)), 0, nullptr,
+                                  int(kxpy::integer(minMemory, "min_memory", INT_MIN, INT_MAX)), 0, nullptr,
                                   nullptr, 0);
             },
             py::kw_only(), py::arg("windows") = true, py::arg("mac") = true, py::arg("linux") = true,
@@ -936,8 +935,8 @@ void bind_clients(py::module_& m) {
 
     m.def(
         "write_client_config",
-        [](kxpyc::PathArg path, const PyClient& c, bool forceListNo, bool compactApps) {
-            return str(writeClientConfig(kxpyc::path(path, "path"), c, forceListNo, compactApps));
+        [](kxpy::PathArg path, const PyClient& c, bool forceListNo, bool compactApps) {
+            return str(writeClientConfig(kxpy::path(path, "path"), c, forceListNo, compactApps));
         },
         py::arg("path"), py::arg("client"), py::kw_only(), py::arg("force_list_no") = false,
         py::arg("compact_apps") = false,
@@ -948,18 +947,18 @@ void bind_clients(py::module_& m) {
         "when the folder is missing, the path is no regular file, the file holds lines that are no\n"
         "ini-style settings, or it cannot be written; ValueError when the name gives no group.");
 
-    const py::object countsType = kxpyc::namedTuple(
+    const py::object countsType = kxpy::namedTuple(
         m, "ClientJobCounts", "success aborted failed rate",
         "One client's statistics record: successful, cleanly aborted and failed jobs of the last hours,\n"
         "and the stored success rate (0 to 255; None when no job was counted).");
-    const py::object statisticsType = kxpyc::namedTuple(
+    const py::object statisticsType = kxpy::namedTuple(
         m, "ClientStatistics", "path layout hours records",
         "A client statistics file: its record layout (1 or 2), the hours counted and one ClientJobCounts\n"
         "per record.");
     m.def(
         "read_client_statistics",
-        [statisticsType, countsType](kxpyc::PathArg path, kxpyc::IntArg hours) {
-            return readClientStatistics(kxpyc::path(path, "path"), int(kxpyc::integer(hours, "hours", 0, 72)),
+        [statisticsType, countsType](kxpy::PathArg path, kxpy::IntArg hours) {
+            return readClientStatistics(kxpy::path(path, "path"), int(kxpy::integer(hours, "hours", 0, 72)),
                                         statisticsType, countsType);
         },
         py::arg("path"), py::arg("hours") = 72,

@@ -4,7 +4,7 @@
 // configuration texts, virtual-machine identifier texts, automatic mount points and command-line
 // flags.
 #include "bindings.h"
-#include "pyclient.h"
+#include "kxpy.h"
 
 #include "config/kxgapplication.h"
 #include "config/kxgconfig.h"
@@ -18,7 +18,7 @@
 #include <vector>
 
 namespace py = pybind11;
-using kxpyc::str;
+using kxpy::str;
 
 namespace {
 
@@ -49,8 +49,8 @@ double shortFloat(float f) {
 bool keyName(py::handle key, QByteArray& name) {
     if (!PyUnicode_Check(key.ptr()))
         return false;
-    const QString k = kxpyc::text(key, "key");
-    if (k.size() > 100 || QString::fromLatin1(k.toLatin1()) != k)
+    const QString k = kxpy::text(key, "key");
+    if (!kxpy::fitsLatin1(k, 100))
         return false;
     name = k.toLatin1();
     return true;
@@ -71,8 +71,8 @@ const _kxgCfg_param& slotOrKeyError(const _kxgConfig& store, py::handle key) {
     const _kxgCfg_param* p = slotOf(store, key);
     if (!p) {
         if (!PyUnicode_Check(key.ptr()))
-            throw py::type_error("key: expected str, got " + kxpyc::typeName(key));
-        kxpyc::keyError(key);
+            kxpy::typeError("key", "str", key);
+        kxpy::keyError(key);
     }
     return *p;
 }
@@ -99,21 +99,21 @@ void setValue(_kxgConfig& store, const _kxgCfg_param& p, py::handle v, bool trun
     const std::string field = p.name.toQString().toStdString();
     switch (p.type) {
     case _kxgCfg_param::typeBool:
-        store.setB(name, kxpyc::boolean(v, field.c_str()));
+        store.setB(name, kxpy::boolean(v, field.c_str()));
         break;
     case _kxgCfg_param::typeString: {
         _kxString<200> text;
-        kxpyc::setText(text, kxpyc::text(v, field.c_str()), field.c_str(), truncate);
+        kxpy::setText(text, kxpy::text(v, field.c_str()), field.c_str(), truncate);
         store.setS(name, text);
         break;
     }
     case _kxgCfg_param::typeInt: {
-        const long long n = kxpyc::clampedInteger(v, field.c_str());
+        const long long n = kxpy::clampedInteger(v, field.c_str());
         store.setI(name, int(n > INT_MAX ? INT_MAX : n < INT_MIN ? INT_MIN : n));
         break;
     }
     default:
-        store.setF(name, float(kxpyc::number(v, field.c_str())));
+        store.setF(name, float(kxpy::number(v, field.c_str())));
         break;
     }
 }
@@ -135,14 +135,14 @@ struct CommandLine {
 
     explicit CommandLine(py::handle argv) {
         if (PyUnicode_Check(argv.ptr()) || !PySequence_Check(argv.ptr()))
-            throw py::type_error("argv: expected a sequence of str, got " + kxpyc::typeName(argv));
+            kxpy::typeError("argv", "a sequence of str", argv);
         for (const py::handle item : py::reinterpret_borrow<py::sequence>(argv)) {
             if (PyBytes_Check(item.ptr())) {
                 texts.emplace_back(PyBytes_AS_STRING(item.ptr()), qsizetype(PyBytes_GET_SIZE(item.ptr())));
                 continue;
             }
             if (!PyUnicode_Check(item.ptr()))
-                throw py::type_error("argv: expected str items, got " + kxpyc::typeName(item));
+                kxpy::typeError("argv", "str or bytes items", item);
             PyObject* encoded = PyUnicode_EncodeFSDefault(item.ptr());
             if (!encoded)
                 throw py::error_already_set();
@@ -165,14 +165,14 @@ _kxgConfig& vmStore() {
 
 _kxString8_allSize<100> flagText(py::handle flag) {
     _kxString8_allSize<100> f;
-    kxpyc::setText(f, kxpyc::text(flag, "flag"), "flag", false);
+    kxpy::setText(f, kxpy::text(flag, "flag"), "flag");
     return f;
 }
 
 } // namespace
 
 void bind_config(py::module_& m) {
-    const py::object keyType = kxpyc::namedTuple(
+    const py::object keyType = kxpy::namedTuple(
         m, "ConfigKey", "name group type default min max",
         "One key of the farm configuration: its name, group, type ('bool', 'string', 'int' or 'float'),\n"
         "default, and for numbers the range the store clamps to (None for the other types).");
@@ -186,14 +186,14 @@ void bind_config(py::module_& m) {
         "included. Iterating gives the keys in table order.")
         .def(py::init<>())
         .def("__getitem__", [](const ConfigStore& c,
-                               kxpyc::TextArg key) { return value(*c.store, slotOrKeyError(*c.store, key)); })
+                               kxpy::TextArg key) { return value(*c.store, slotOrKeyError(*c.store, key)); })
         .def("__setitem__",
-             [](ConfigStore& c, kxpyc::TextArg key, kxpyc::ValueArg v) {
+             [](ConfigStore& c, kxpy::TextArg key, kxpy::ValueArg v) {
                  setValue(*c.store, slotOrKeyError(*c.store, key), v, false);
              })
         .def(
             "set",
-            [](ConfigStore& c, kxpyc::TextArg key, kxpyc::ValueArg v, bool truncate) {
+            [](ConfigStore& c, kxpy::TextArg key, kxpy::ValueArg v, bool truncate) {
                 const _kxgCfg_param& p = slotOrKeyError(*c.store, key);
                 setValue(*c.store, p, v, truncate);
                 return value(*c.store, p);
@@ -203,7 +203,7 @@ void bind_config(py::module_& m) {
             "truncate=True a text longer than 200 characters is cut as the farm cuts it.")
         .def(
             "get",
-            [](const ConfigStore& c, kxpyc::TextArg key, py::object fallback) {
+            [](const ConfigStore& c, kxpy::TextArg key, py::object fallback) {
                 const _kxgCfg_param* p = slotOf(*c.store, key);
                 return p ? value(*c.store, *p) : fallback;
             },
@@ -234,7 +234,7 @@ void bind_config(py::module_& m) {
         .def("__iter__", [](py::object self) { return py::iter(self.attr("keys")()); })
         .def(
             "info",
-            [keyType](const ConfigStore& c, kxpyc::TextArg key) {
+            [keyType](const ConfigStore& c, kxpy::TextArg key) {
                 const _kxgCfg_param& p = slotOrKeyError(*c.store, key);
                 // The default is the key table's, whatever this store holds now.
                 const _kxgCfg_param* registered = slotOf(keyTable(), key);
@@ -246,7 +246,7 @@ void bind_config(py::module_& m) {
             py::arg("key"), "The key's group, type, default and range, as a ConfigKey.")
         .def(
             "scrambled",
-            [](const ConfigStore& c, kxpyc::TextArg key) {
+            [](const ConfigStore& c, kxpy::TextArg key) {
                 const _kxgCfg_param& p = slotOrKeyError(*c.store, key);
                 return str(c.store->getS_decoded(p.name.data()).toQString());
             },
@@ -255,12 +255,12 @@ void bind_config(py::module_& m) {
             "well-formed scrambled text comes back as stored.")
         .def(
             "set_scrambled",
-            [](ConfigStore& c, kxpyc::TextArg key, kxpyc::TextArg text) {
+            [](ConfigStore& c, kxpy::TextArg key, kxpy::TextArg text) {
                 const _kxgCfg_param& p = slotOrKeyError(*c.store, key);
                 if (p.type != _kxgCfg_param::typeString)
                     throw py::type_error("key: " + p.name.toQString().toStdString() + " holds no text");
                 _kxString8_allSize<200> plain;
-                kxpyc::setText(plain, kxpyc::text(text, "text"), "text", false);
+                kxpy::setText(plain, kxpy::text(text, "text"), "text");
                 if (plain.len() > 124)
                     throw py::value_error(
                         "text: at most 124 Latin-1 characters can be scrambled; the farm would "
@@ -291,9 +291,9 @@ void bind_config(py::module_& m) {
     // The scrambled form works on a setting's stored text: a store of one text setting does it.
     m.def(
         "scramble",
-        [](kxpyc::TextArg text) {
+        [](kxpy::TextArg text) {
             _kxString8_allSize<200> plain;
-            kxpyc::setText(plain, kxpyc::text(text, "text"), "text", false);
+            kxpy::setText(plain, kxpy::text(text, "text"), "text");
             if (plain.len() > 124)
                 throw py::value_error("text: at most 124 Latin-1 characters can be scrambled; the farm would "
                                       "store a longer text in clear");
@@ -309,10 +309,10 @@ void bind_config(py::module_& m) {
         "at most 124 Latin-1 characters, not beginning with 'kxCA'.");
     m.def(
         "unscramble",
-        [](kxpyc::TextArg text, bool truncate) {
+        [](kxpy::TextArg text, bool truncate) {
             // Scrambled texts are Latin-1 letters: the store reads the low byte of each character.
             const _kxString<200> stored(
-                QString::fromLatin1(kxpyc::fitLatin1(kxpyc::text(text, "text"), "text", 200, truncate)));
+                QString::fromLatin1(kxpy::fitLatin1(kxpy::text(text, "text"), "text", 200, truncate)));
             auto store = std::make_unique<_kxgConfig>();
             store->addInit("", "Scrambled", "text");
             store->setS("text", stored);
@@ -322,15 +322,15 @@ void bind_config(py::module_& m) {
         "The text a scrambled configuration text ('kxCA...') holds; a text that is not a well-formed\n"
         "scrambled text, or whose checksum does not match, comes back as it is.");
 
-    const py::object vmIdType = kxpyc::namedTuple(
+    const py::object vmIdType = kxpy::namedTuple(
         m, "VmId", "number id name", "The parts of a virtual-machine identifier text: number, id and name.");
     m.def(
         "join_vm_id",
-        [](kxpyc::IntArg number, kxpyc::TextArg name, kxpyc::IntArg id, bool truncate) {
-            const auto n = static_cast<signed char>(kxpyc::integer(number, "number", -128, 127));
-            const unsigned long long i = kxpyc::unsignedInteger(id, "id", ULLONG_MAX);
+        [](kxpy::IntArg number, kxpy::TextArg name, kxpy::IntArg id, bool truncate) {
+            const auto n = static_cast<signed char>(kxpy::integer(number, "number", -128, 127));
+            const unsigned long long i = kxpy::unsignedInteger(id, "id", ULLONG_MAX);
             _kxString8_allSize<75> vmName;
-            kxpyc::setText(vmName, kxpyc::text(name, "name"), "name", truncate);
+            kxpy::setText(vmName, kxpy::text(name, "name"), "name", truncate);
             return str(vmStore().joinVM_ID(i, n, vmName).toQString());
         },
         py::arg("number"), py::arg("name"), py::arg("id") = 0, py::kw_only(), py::arg("truncate") = false,
@@ -338,9 +338,9 @@ void bind_config(py::module_& m) {
         "-128 to 127 as its byte in two hexadecimal digits, id in 16; name at most 75 Latin-1 characters).");
     m.def(
         "split_vm_id",
-        [vmIdType](kxpyc::TextArg text, bool truncate) {
+        [vmIdType](kxpy::TextArg text, bool truncate) {
             _kxString8_allSize<200> t;
-            kxpyc::setText(t, kxpyc::text(text, "text"), "text", truncate);
+            kxpy::setText(t, kxpy::text(text, "text"), "text", truncate);
             unsigned long long id = 0;
             signed char number = 0;
             _kxString8_allSize<75> name;
@@ -351,16 +351,16 @@ void bind_config(py::module_& m) {
         "The parts of a virtual-machine identifier text as join_vm_id writes it (numbers hexadecimal):\n"
         "VmId(number, id, name); a text without that form gives VmId(0, 0, '').");
 
-    const py::object mountType = kxpyc::namedTuple(
+    const py::object mountType = kxpy::namedTuple(
         m, "MountPoints", "share nfs",
         "The automatic mount points of a path: read as a Windows share (\\\\server\\share) and as an NFS\n"
         "export (server:/export); None where the rule gives none (it would cover the root or a system\n"
         "folder).");
     m.def(
         "unc_mount_points",
-        [mountType](kxpyc::PathArg path, bool truncate) {
+        [mountType](kxpy::PathArg path, bool truncate) {
             _kxString8_allSize<100> p;
-            kxpyc::setText(p, kxpyc::path(path, "path"), "path", truncate);
+            kxpy::setText(p, kxpy::path(path, "path"), "path", truncate);
             _kxgUNC_map map;
             const QString share = map.calcAutoMountPointUNC(p).toQString();
             const QString nfs = map.calcAutoMountPointNFS(p).toQString();
@@ -375,7 +375,7 @@ void bind_config(py::module_& m) {
 
     m.def(
         "has_flag",
-        [](kxpyc::ArgvArg argv, kxpyc::TextArg flag) {
+        [](kxpy::ArgvArg argv, kxpy::TextArg flag) {
             const _kxString8_allSize<100> f = flagText(flag);
             CommandLine line(argv);
             return line.application.hasCommandlineFlag(f);
@@ -385,7 +385,7 @@ void bind_config(py::module_& m) {
         "compared whole without regard to letter case, after XML character references are decoded.");
     m.def(
         "flag_value",
-        [](kxpyc::ArgvArg argv, kxpyc::TextArg flag) -> py::object {
+        [](kxpy::ArgvArg argv, kxpy::TextArg flag) -> py::object {
             const _kxString8_allSize<100> f = flagText(flag);
             CommandLine line(argv);
             _kxString8_allSize<100> value;

@@ -20,6 +20,7 @@
 
 #include <QStringList>
 
+#include <climits>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -42,15 +43,8 @@ quint64 idFrom(py::handle value, const char* what) {
     if (py::isinstance<PyJobId>(value))
         return value.cast<PyJobId>().id;
     if (!PyLong_Check(value.ptr()) || PyBool_Check(value.ptr()))
-        throw py::type_error(std::string(what) + ": expected JobId or int, not " +
-                             std::string(Py_TYPE(value.ptr())->tp_name));
-    const unsigned long long id = PyLong_AsUnsignedLongLong(value.ptr());
-    if (PyErr_Occurred()) {
-        PyErr_Clear();
-        throw py::value_error(std::string(what) + ": " + std::string(py::str(value)) +
-                              " is outside 0..18446744073709551615");
-    }
-    return id;
+        kxpy::typeError(what, "JobId or int", value);
+    return kxpy::unsignedInteger(value, what, ULLONG_MAX);
 }
 
 std::string idRepr(quint64 id) {
@@ -76,16 +70,12 @@ only in the full text. int(job_id) is the 64-bit value; JobId.from_int() turns i
 
 >>> JobId(123456789, member=1).short_text
 '{KT9a}')doc")
-        .def(py::init([](long long number, long long member, long long byte1, long long byte2) {
-                 kxpy::checkRange(number, "number", 0, 0xFFFFFFFFll);
-                 kxpy::checkRange(member, "member", 0, 255);
-                 kxpy::checkRange(byte1, "byte1", 0, 255);
-                 kxpy::checkRange(byte2, "byte2", 0, 255);
+        .def(py::init([](kxpy::IntArg number, kxpy::IntArg member, kxpy::IntArg byte1, kxpy::IntArg byte2) {
                  kxJ::_IDDecomp d = kxJ::_IDDecomp::fromID(0);
-                 d.idValue = quint32(number);
-                 d.preID = quint8(member);
-                 d.idByte1 = quint8(byte1);
-                 d.idByte2 = quint8(byte2);
+                 d.idValue = quint32(kxpy::integer(number, "number", 0, 0xFFFFFFFFll));
+                 d.preID = quint8(kxpy::integer(member, "member", 0, 255));
+                 d.idByte1 = quint8(kxpy::integer(byte1, "byte1", 0, 255));
+                 d.idByte2 = quint8(kxpy::integer(byte2, "byte2", 0, 255));
                  return PyJobId{d.toID()};
              }),
              py::arg("number"), py::arg("member") = 0, py::arg("byte1") = 0, py::arg("byte2") = 0)
@@ -94,8 +84,8 @@ only in the full text. int(job_id) is the 64-bit value; JobId.from_int() turns i
             "The identifier whose 64-bit value is `value` (as int(job_id) gives it).")
         .def_static(
             "from_short_form",
-            [](long long value) {
-                kxpy::checkRange(value, "value", 0, 0xFFFFFFFFll);
+            [](kxpy::IntArg valueArg) {
+                const long long value = kxpy::integer(valueArg, "value", 0, 0xFFFFFFFFll);
                 const kxJ::_IDShort s = kxJ::_IDShort::fromInt32(quint32(value));
                 // The short form stands for the identifier whose main number is (idTop * 65536 + idMid)
                 // * 10000; beyond 32 bits no identifier has that main number.
@@ -168,7 +158,7 @@ JobField textField(const char* name, const char* doc, _kxString<N> Base::*member
     return {name, std::string(doc) + " At most " + std::to_string(N) + " characters.",
             [member](const _JobSend& j) { return py::cast((j.*member).toQString()); },
             [member, name](PyJob& job, py::handle value, bool truncate) {
-                kxpy::setText(job.record().*member, kxpy::textFrom(value, name), name, truncate);
+                kxpy::setText(job.record().*member, kxpy::text(value, name), name, truncate);
             }};
 }
 
@@ -177,7 +167,10 @@ JobField text8Field(const char* name, const char* doc, _kxString8_allSize<N> Bas
     return {name, std::string(doc) + " At most " + std::to_string(N) + " Latin-1 characters.",
             [member](const _JobSend& j) { return py::cast((j.*member).toQString()); },
             [member, name](PyJob& job, py::handle value, bool truncate) {
-                kxpy::setText(job.record().*member, kxpy::textFrom(value, name), name, truncate);
+                // A '?' for a character Latin-1 cannot hold would change what a frame set or a version
+                // says: such a character is refused whatever truncate says.
+                kxpy::setText(job.record().*member, kxpy::text(value, name), name, truncate,
+                              kxpy::NonLatin1::refused);
             }};
 }
 
@@ -189,18 +182,18 @@ JobField text8Field(const char* name, const char* doc, _kxString8_allSize<N> Bas
         pyName, std::string(docText) + " " #lo " to " #hi ".",                                               \
             [](const _JobSend& j) { return py::cast(qint64(j.member)); },                                    \
             [](PyJob& job, py::handle value, bool) {                                                         \
-                job.record().member = decltype(_JobSend::member)(kxpy::intFrom(value, pyName, lo, hi));      \
+                job.record().member = decltype(_JobSend::member)(kxpy::integer(value, pyName, lo, hi));      \
             }                                                                                                \
     }
 #define KX_FLOAT_FIELD(pyName, member, docText)                                                              \
     JobField {                                                                                               \
         pyName, docText, [](const _JobSend& j) { return py::cast(double(j.member)); },                       \
-            [](PyJob& job, py::handle value, bool) { job.record().member = kxpy::floatFrom(value, pyName); } \
+            [](PyJob& job, py::handle value, bool) { job.record().member = kxpy::number(value, pyName); }    \
     }
 #define KX_BOOL_FIELD(pyName, member, docText)                                                               \
     JobField {                                                                                               \
         pyName, docText, [](const _JobSend& j) { return py::cast(bool(j.member)); },                         \
-            [](PyJob& job, py::handle value, bool) { job.record().member = kxpy::boolFrom(value, pyName); }  \
+            [](PyJob& job, py::handle value, bool) { job.record().member = kxpy::boolean(value, pyName); }   \
     }
 
 QString appVersionText(const _JobSend& j) {
@@ -249,10 +242,10 @@ const std::vector<JobField>& jobFields() {
                      "(the major version before the first dot, the minor text after it).",
                      [](const _JobSend& j) { return py::cast(appVersionText(j)); },
                      [](PyJob& job, py::handle value, bool) {
-                         const QString text = kxpy::textFrom(value, "app_version");
+                         const QString text = kxpy::text(value, "app_version");
                          // The text is read, not stored: its parts land in the 8-bit minor version, so
                          // only its characters are checked (the reader takes the parts it knows).
-                         kxpy::checkLatin1(text, "app_version", int(text.size()), false);
+                         static_cast<void>(kxpy::fitLatin1(text, "app_version", int(text.size())));
                          kxRA::_RenderAppBasic version;
                          version.setVersionBoth(text);
                          job.record().appVersionMajor = version.appVersionMajor;
@@ -468,7 +461,7 @@ Fields:
         .def(
             "set_custom_data",
             [](PyJob& job, const QString& name, const QString& value) {
-                kxpy::checkLatin1(name, "name", kxJ::customDataBudget, false);
+                static_cast<void>(kxpy::fitLatin1(name, "name", kxJ::customDataBudget));
                 _JobSend& record = job.record();
                 const PyJob before(job);
                 record.customDataSet_Str(name, value);
@@ -540,22 +533,15 @@ Fields:
 py::handle imageNameType;
 
 void bindImageNames(py::module_& m) {
-    const py::object type =
-        py::module_::import("collections")
-            .attr("namedtuple")("ImageName",
-                                py::make_tuple("folder", "name", "frame_digits", "extension", "single_file"),
-                                py::arg("module") = "kxfarm");
-    imageNameType = type;
-    imageNameType.attr("__doc__") =
+    imageNameType = kxpy::namedTuple(
+        m, "ImageName", "folder name frame_digits extension single_file",
         "An output image path split as a submitted job keeps it: folder (with its separator), name up "
         "to the frame number, frame_digits (None for a single file), extension (with its dot) and "
-        "single_file (one file for all frames, a movie).";
-    m.attr("ImageName") = type;
+        "single_file (one file for all frames, a movie).");
     m.def(
         "split_image_path",
-        [](const kxpy::PathArg& pathArg, const PyJob* job, bool printf, const QString& extension,
-           bool truncate) {
-            const QString& path = pathArg.path;
+        [](kxpy::PathArg pathArg, const PyJob* job, bool printf, const QString& extension, bool truncate) {
+            const QString path = kxpy::path(pathArg, "path");
             // The large-path record a submitter fills (about 220 KB): its fields are the widest the farm
             // splits, so the result is that of the farm's submitter.
             auto record = std::make_unique<kxJ::_JobBasics_largePath>();
@@ -591,7 +577,9 @@ ImageName(folder='/out/shot/', name='img.', frame_digits=4, extension='.exr', si
 using kxJ::_binaryFrameSet;
 
 std::unique_ptr<_binaryFrameSet> frameSetFromText(const QString& text, bool flags, bool truncate) {
-    kxpy::checkLatin1(text, "text", _binaryFrameSet::boolTextCapacity, truncate);
+    // A '?' in place of a character Latin-1 cannot hold would read as another set: refused always.
+    static_cast<void>(
+        kxpy::fitLatin1(text, "text", _binaryFrameSet::boolTextCapacity, truncate, kxpy::NonLatin1::refused));
     auto set = std::make_unique<_binaryFrameSet>();
     if (flags)
         set->fromString_Bool(_kxString8_allSize<_binaryFrameSet::boolTextCapacity>(text));
@@ -678,9 +666,8 @@ Texts longer than 1000 characters raise ValueError unless truncate=True.)doc")
             py::arg("offset") = py::none(), "The compressed bit form; the offset works as in to_flags_text.")
         .def_property(
             "start", [](const _binaryFrameSet& set) { return set.startFrame; },
-            [](_binaryFrameSet& set, long long start) {
-                kxpy::checkRange(start, "start", INT32_MIN, INT32_MAX);
-                set.startFrame = qint32(start);
+            [](_binaryFrameSet& set, kxpy::IntArg start) {
+                set.startFrame = qint32(kxpy::integer(start, "start", INT32_MIN, INT32_MAX));
             },
             "The frame (or image file number) of the first flag; setting it moves every frame.")
         .def_property_readonly(
@@ -691,9 +678,8 @@ Texts longer than 1000 characters raise ValueError unless truncate=True.)doc")
         .def_property_readonly("frames", &frameList, "The frame numbers in the set, ascending.")
         .def(
             "convert_to_file_numbers",
-            [](_binaryFrameSet& set, long long offset) {
-                kxpy::checkRange(offset, "offset", INT32_MIN, INT32_MAX);
-                set.convertStartFrame2Filenumber(int(offset));
+            [](_binaryFrameSet& set, kxpy::IntArg offset) {
+                set.convertStartFrame2Filenumber(int(kxpy::integer(offset, "offset", INT32_MIN, INT32_MAX)));
             },
             py::arg("offset"),
             "Turns a set of frames into image file numbers by adding `offset` to the start; a set of file "
@@ -844,27 +830,23 @@ __KX& unusedFarm() {
     return *reinterpret_cast<__KX*>(&placeholder);
 }
 
-kxJ::_Log logEntry(long long message, long long frameStart, long long frameEnd, long long step,
-                   long long userRef) {
-    kxpy::checkRange(message, "message", 0, 255);
-    kxpy::checkRange(frameStart, "frame_start", 0, 65535);
-    kxpy::checkRange(frameEnd, "frame_end", 0, 65535);
-    kxpy::checkRange(step, "step", 0, 255);
-    kxpy::checkRange(userRef, "user_ref", 0, 65535);
+kxJ::_Log logEntry(py::handle message, py::handle frameStart, py::handle frameEnd, py::handle step,
+                   py::handle userRef) {
     kxJ::_Log entry{};
-    entry.message = quint8(message);
-    entry.frameStart = quint16(frameStart);
-    entry.frameEnd = quint16(frameEnd);
-    entry.step = quint8(step);
-    entry.userRef = quint16(userRef);
+    entry.message = quint8(kxpy::integer(message, "message", 0, 255));
+    entry.frameStart = quint16(kxpy::integer(frameStart, "frame_start", 0, 65535));
+    entry.frameEnd = quint16(kxpy::integer(frameEnd, "frame_end", 0, 65535));
+    entry.step = quint8(kxpy::integer(step, "step", 0, 255));
+    entry.userRef = quint16(kxpy::integer(userRef, "user_ref", 0, 65535));
     return entry;
 }
 
 void bindTexts(py::module_& m) {
     m.def(
         "log_text",
-        [](long long message, long long frameStart, long long frameEnd, long long step, PyJob* job) {
-            const kxJ::_Log entry = logEntry(message, frameStart, frameEnd, step, 65535);
+        [](kxpy::IntArg message, kxpy::IntArg frameStart, kxpy::IntArg frameEnd, kxpy::IntArg step,
+           PyJob* job) {
+            const kxJ::_Log entry = logEntry(message, frameStart, frameEnd, step, py::int_(65535));
             return kxJ::Log2Str(entry, job ? &job->record() : nullptr).toQString();
         },
         py::arg("message"), py::arg("frame_start") = 0, py::arg("frame_end") = 0, py::arg("step") = 0,
@@ -879,15 +861,14 @@ a job's short identifier). With a job, frame slots show as the job's frame numbe
 'Successful  10-20,2')doc");
     m.def(
         "log_name",
-        [](long long code) {
-            kxpy::checkRange(code, "code", 0, 0xFFFFFFFFll);
-            return kxJ::Log2StrID(kxJ::_LogMessage(code)).toQString();
+        [](kxpy::IntArg code) {
+            return kxJ::Log2StrID(kxJ::_LogMessage(kxpy::integer(code, "code", 0, 0xFFFFFFFFll))).toQString();
         },
         py::arg("code"), "The name of a job history event code: 'Render successful'; 'Unknown command 12'.");
     m.def(
         "log_user_text",
-        [](long long message, long long frameEnd, long long userRef) {
-            const kxJ::_Log entry = logEntry(message, 0, frameEnd, 1, userRef);
+        [](kxpy::IntArg message, kxpy::IntArg frameEnd, kxpy::IntArg userRef) {
+            const kxJ::_Log entry = logEntry(message, py::int_(0), frameEnd, py::int_(1), userRef);
             return kxJ::Log2Username(entry, unusedFarm()).toQString();
         },
         py::arg("message"), py::arg("frame_end") = 0, py::arg("user_ref") = 65535,
@@ -895,10 +876,9 @@ a job's short identifier). With a job, frame slots show as the job's frame numbe
         "'-' when no user was recorded (user_ref 65535) or the code is no user command.");
     m.def(
         "error_text",
-        [](long long code) {
-            kxpy::checkRange(code, "code", 0, 255);
+        [](kxpy::IntArg code) {
             kxJ::_Error error{};
-            error.code = quint8(code);
+            error.code = quint8(kxpy::integer(code, "code", 0, 255));
             return kxJ::Err2Str(error).toQString();
         },
         py::arg("code"),

@@ -3,7 +3,7 @@
 // kxfarm's render applications: versions read from executable paths, version-free path patterns, the
 // render-setting table and the texts of render-application and job script types.
 #include "bindings.h"
-#include "pyclient.h"
+#include "kxpy.h"
 
 #include "renderapps/appversion.h"
 #include "renderapps/rendersettings.h"
@@ -11,17 +11,17 @@
 #include <climits>
 
 namespace py = pybind11;
-using kxpyc::str;
+using kxpy::str;
 
 void bind_renderapps(py::module_& m) {
-    const py::object versionType = kxpyc::namedTuple(
+    const py::object versionType = kxpy::namedTuple(
         m, "AppVersion", "major minor minor_full",
         "A render application's version read from its path: the major version, the minor version's\n"
         "leading digits and its digits and dots ('5.268').");
     m.def(
         "app_version",
-        [versionType](kxpyc::PathArg path) -> py::object {
-            const QString p = kxpyc::path(path, "path");
+        [versionType](kxpy::PathArg path) -> py::object {
+            const QString p = kxpy::path(path, "path");
             int major = 0;
             QString minor;
             QString minorFull;
@@ -36,13 +36,13 @@ void bind_renderapps(py::module_& m) {
         "their paths. None when the path holds no version.");
     m.def(
         "version_pattern",
-        [](kxpyc::PathArg path) { return str(kxRA::replaceVersionWithAsterisk(kxpyc::path(path, "path"))); },
+        [](kxpy::PathArg path) { return str(kxRA::replaceVersionWithAsterisk(kxpy::path(path, "path"))); },
         py::arg("path"),
         "The path as a version-independent pattern, its version digits and service-pack texts replaced\n"
         "by '*' while words such as x64, win64 and 3dsmax stay: version_pattern(\n"
         "'/apps/maya2016.5/bin/maya.exe') == '/apps/maya*/bin/maya.exe'.");
 
-    const py::object settingType = kxpyc::namedTuple(
+    const py::object settingType = kxpy::namedTuple(
         m, "RenderSetting", "number name param_class kind flag_a flag_b default min max value_names",
         "One row of the render-setting table: its number (1 to 19), display name, class (1 to 3), kind\n"
         "(1 a plain number, 2 a choice), the two flags, default, range, and the names of values 0 to 5\n"
@@ -62,8 +62,8 @@ void bind_renderapps(py::module_& m) {
 
     m.def(
         "render_type_text",
-        [](kxpyc::IntArg type, bool shortForm) {
-            const auto code = static_cast<unsigned char>(kxpyc::integer(type, "type", 0, 255));
+        [](kxpy::IntArg type, bool shortForm) {
+            const auto code = static_cast<unsigned char>(kxpy::integer(type, "type", 0, 255));
             return str(kxRA::renderType2Str(code, shortForm).toQString());
         },
         py::arg("type"), py::kw_only(), py::arg("short") = false,
@@ -71,9 +71,9 @@ void bind_renderapps(py::module_& m) {
         "6 'AppScript', anything else 'Execute'; the short form names types 2 and 6 '3D' too.");
     m.def(
         "render_type_code",
-        [](kxpyc::TextArg text) {
+        [](kxpy::TextArg text) {
             _kxString<15> t;
-            kxpyc::setText(t, kxpyc::text(text, "text"), "text", true);
+            kxpy::setText(t, kxpy::text(text, "text"), "text", true);
             return int(kxRA::renderType2Enum(t));
         },
         py::arg("text"),
@@ -81,8 +81,8 @@ void bind_renderapps(py::module_& m) {
         "(execute), as the farm reads it.");
     m.def(
         "job_script_type_text",
-        [](kxpyc::IntArg type) {
-            const auto code = kxRS::_PrePostCommandType(kxpyc::integer(type, "type", INT_MIN, INT_MAX));
+        [](kxpy::IntArg type) {
+            const auto code = kxRS::_PrePostCommandType(kxpy::integer(type, "type", INT_MIN, INT_MAX));
             return str(kxRA::jobScriptType2String(code));
         },
         py::arg("type"), "'PRE', 'POST', 'FINISHED', 'PREVIEW' or 'NONE' for 0 to 4, else 'unknown'.");

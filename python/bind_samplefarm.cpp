@@ -30,36 +30,36 @@ struct PySampleFarm {
 
 /// Reads `path` and parses it as the stand-in server does. OSError with the path when the file cannot
 /// be read, ValueError with file and line when it is malformed.
-PySampleFarm loadSampleFarm(const kxpy::PathArg& path) {
+PySampleFarm loadSampleFarm(kxpy::PathArg pathArg) {
+    const QString path = kxpy::path(pathArg, "path");
     kxSampleFarm farm;
     QString error;
     bool readable = false;
     bool parsed = false;
     {
         py::gil_scoped_release release;
-        QFile file(path.path);
+        QFile file(path);
         readable = file.open(QIODevice::ReadOnly);
         if (readable) {
             const QByteArray content = file.readAll();
             readable = file.error() == QFileDevice::NoError;
             if (readable)
-                parsed = kxParseSampleFarm(content, path.path, farm, error);
+                parsed = kxParseSampleFarm(content, path, farm, error);
         }
         if (!readable)
             error = file.errorString();
     }
     if (!readable) {
         // The same errno-style error as open(): FileNotFoundError for a missing file.
-        const QFileInfo info(path.path);
+        const QFileInfo info(path);
         const int code = !info.exists() ? ENOENT : (info.isDir() ? EISDIR : EACCES);
-        PyErr_SetObject(PyExc_OSError, py::make_tuple(code, error, path.path).ptr());
-        throw py::error_already_set();
+        kxpy::osError(code, error, path);
     }
     if (!parsed)
         throw py::value_error(error.toStdString());
 
     PySampleFarm result;
-    result.path = path.path;
+    result.path = path;
     for (const kxSampleJob& sample : std::as_const(farm.jobs)) {
         result.labels.push_back(sample.label);
         result.jobs.append(py::cast(PyJob(sample)));

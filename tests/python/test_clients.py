@@ -61,26 +61,30 @@ def test_operating_system_texts():
 def test_bad_fields_are_refused_naming_them():
     with pytest.raises(TypeError, match="unexpected keyword argument 'colour'"):
         kxfarm.Client("n", colour="red")
-    with pytest.raises(ValueError, match=r"name: at most 50"):
+    with pytest.raises(ValueError) as raised:
         kxfarm.Client("n" * 51)
+    assert str(raised.value) == (
+        "name: at most 50 Latin-1 characters fit the field, got 51 (pass truncate=True to cut it as the farm does)")
     assert kxfarm.Client("n" * 51, truncate=True).name == "n" * 50
-    with pytest.raises(ValueError, match=r"name: the field holds Latin-1 text only; U\+5834"):
+    with pytest.raises(ValueError) as raised:
         kxfarm.Client("\u5834")
+    assert str(raised.value) == ("name: character 1 '\u5834' (U+5834) is not Latin-1, and the field holds 8-bit "
+                                 "text (pass truncate=True for the farm's '?')")
     assert kxfarm.Client("\u5834x", truncate=True).name == "?x"  # the farm's conversion
     assert kxfarm.Client("r\u00e9nder").name == "r\u00e9nder"
-    with pytest.raises(ValueError, match="cores: must be from 0 to 65535"):
+    with pytest.raises(ValueError, match="cores: must be from 0 to 65535, got 70000"):
         kxfarm.Client("n", cores=70000)
-    with pytest.raises(TypeError, match="memory: expected int"):
+    with pytest.raises(TypeError, match="memory: expected int, got str"):
         kxfarm.Client("n", memory="lots")
-    with pytest.raises(TypeError, match="is_64bit: expected bool"):
+    with pytest.raises(TypeError, match="is_64bit: expected bool, got int"):
         kxfarm.Client("n", is_64bit=1)
-    with pytest.raises(ValueError, match="os_version"):
+    with pytest.raises(ValueError, match="os_version: must be from 0 to 25.5, got 26"):
         kxfarm.Client("n", os_version=26)
     with pytest.raises(ValueError, match="reserved_for: at most 10"):
         kxfarm.Client("n", reserved_for=["u"] * 11)
-    with pytest.raises(TypeError, match="reserved_for"):
+    with pytest.raises(TypeError, match="reserved_for: expected a sequence of str, got str"):
         kxfarm.Client("n", reserved_for="anna")
-    with pytest.raises(ValueError, match="custom_info: at most 100"):
+    with pytest.raises(ValueError, match=r"custom_info: at most 100 characters \(UTF-16 units\) fit the field, got 101 "):
         kxfarm.Client("n", custom_info="i" * 101)
     c = kxfarm.Client("n", reserved_for=["keep"])
     with pytest.raises(ValueError):
@@ -88,7 +92,7 @@ def test_bad_fields_are_refused_naming_them():
     assert c.reserved_for == ["keep"]  # nothing stored from a refused list
     with pytest.raises(ValueError, match="thread"):
         c.set_thread_jobs(8, ["maya"])
-    with pytest.raises(TypeError, match="apps"):
+    with pytest.raises(TypeError, match="apps: expected RenderApp items, got str"):
         c.apps = ["maya"]
 
 
@@ -258,7 +262,7 @@ def test_user_messages_are_queued_as_the_server_queues_them():
     full = kxfarm.Client("n", pending_message="p" * 2450)
     full.add_message("m" * 100)
     assert full.pending_message == "p" * 2397 + "\n\n" + "m" * 100
-    with pytest.raises(ValueError, match="message: at most 2500"):
+    with pytest.raises(ValueError, match=r"message: at most 2500 characters \(UTF-16 units\) fit the field, got 2501"):
         c.add_message("m" * 2501)
 
 

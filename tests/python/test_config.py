@@ -98,7 +98,8 @@ def test_texts_fit_their_field_or_are_refused():
     assert cfg["nServerName"] == "\u5834\u666f-farm"
     cfg["nServerName"] = "s" * 200
     assert cfg["nServerName"] == "s" * 200
-    with pytest.raises(ValueError, match=r"nServerName: at most 200"):
+    with pytest.raises(ValueError, match=r"nServerName: at most 200 characters \(UTF-16 units\) fit the field, got 201 "
+                                         r"\(pass truncate=True to cut it as the farm does\)"):
         cfg["nServerName"] = "t" * 201
     assert cfg["nServerName"] == "s" * 200
     assert cfg.set("nServerName", "u" * 250, truncate=True) == "u" * 200
@@ -158,8 +159,10 @@ def test_texts_that_cannot_be_scrambled_are_refused():
         kxfarm.scramble("p" * 125)  # the farm would store it in clear
     with pytest.raises(ValueError, match="kxCA"):
         kxfarm.scramble("kxCAsecret")
-    with pytest.raises(ValueError, match="Latin-1"):
+    with pytest.raises(ValueError) as raised:
         kxfarm.scramble("\u20ac")
+    # scramble takes no truncate, so the message offers none.
+    assert str(raised.value) == "text: character 1 '\u20ac' (U+20AC) is not Latin-1, and the field holds 8-bit text"
     with pytest.raises(TypeError, match="text"):
         kxfarm.scramble(b"bytes")
 
@@ -223,7 +226,7 @@ def test_vm_id_arguments_are_checked():
         kxfarm.join_vm_id(1, "vm", -1)
     with pytest.raises(ValueError, match="id"):
         kxfarm.join_vm_id(1, "vm", 2**64)
-    with pytest.raises(ValueError, match="name: at most 75"):
+    with pytest.raises(ValueError, match="name: at most 75 Latin-1 characters fit the field, got 76"):
         kxfarm.join_vm_id(1, "n" * 76)
     assert kxfarm.join_vm_id(1, "n" * 76, truncate=True) == "01_" + "n" * 75
     with pytest.raises(ValueError, match="Latin-1"):
@@ -261,10 +264,10 @@ def test_mount_points_by_each_rule():
 
 def test_mount_point_paths_are_checked():
     long_share = "\\\\" + "s" * 99
-    with pytest.raises(ValueError, match="path: at most 100"):
+    with pytest.raises(ValueError, match="path: at most 100 Latin-1 characters fit the field, got 101"):
         kxfarm.unc_mount_points(long_share)
     assert kxfarm.unc_mount_points(long_share, truncate=True).share == "/" + "s" * 98
-    with pytest.raises(TypeError, match="path"):
+    with pytest.raises(TypeError, match="path: expected str, bytes or os.PathLike, got int"):
         kxfarm.unc_mount_points(42)
 
 
@@ -304,5 +307,6 @@ def test_flag_arguments_are_checked():
         kxfarm.has_flag("-debug", "-debug")
     with pytest.raises(TypeError, match="argv"):
         kxfarm.has_flag(["srv", 5], "-debug")
-    with pytest.raises(ValueError, match="flag: at most 100"):
+    with pytest.raises(ValueError) as raised:
         kxfarm.has_flag(["srv"], "-" * 101)
+    assert str(raised.value) == "flag: at most 100 Latin-1 characters fit the field, got 101"  # no truncate here

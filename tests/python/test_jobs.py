@@ -59,8 +59,12 @@ def test_job_id_values_and_edges():
         (lambda: JobId(1 << 32), ValueError, "number"),
         (lambda: JobId(1, member=256), ValueError, "member"),
         (lambda: JobId(1, byte2=-1), ValueError, "byte2"),
-        (lambda: JobId("1"), TypeError, ""),
-        (lambda: JobId.from_int(1 << 64), ValueError, "value"),
+        (lambda: JobId("1"), TypeError, "number: expected int, got str"),
+        # A bool is no number, and an int beyond 64 bits is out of range like any other.
+        (lambda: JobId(True), TypeError, "number: expected int, got bool"),
+        (lambda: JobId(1 << 70), ValueError, "number: must be from 0 to 4294967295, got 1180591620717411303424"),
+        (lambda: JobId(1, member=False), TypeError, "member: expected int, got bool"),
+        (lambda: JobId.from_int(1 << 64), ValueError, "value: must be from 0 to 18446744073709551615, got"),
         (lambda: JobId.from_int(-1), ValueError, "value"),
         # The short form 0xFFFFFF00 stands for a main number beyond 32 bits.
         (lambda: JobId.from_short_form(0xFFFFFF00), ValueError, "value"),
@@ -123,8 +127,11 @@ def test_status_texts(status, text):
 
 
 def test_too_long_texts_are_refused_unless_cut():
-    with pytest.raises(ValueError, match=r"user: 26 characters, the field holds at most 25"):
+    with pytest.raises(ValueError) as raised:
         Job(user="x" * 26)
+    assert str(raised.value) == (
+        "user: at most 25 characters (UTF-16 units) fit the field, got 26 "
+        "(pass truncate=True to cut it as the farm does)")
     job = Job(user="x" * 25)
     assert job.user == "x" * 25
     with pytest.raises(ValueError, match="recipients.*50"):
@@ -134,11 +141,15 @@ def test_too_long_texts_are_refused_unless_cut():
     assert (cut.user, cut.scene) == ("x" * 25, "s" * 500)
     # Non-Latin-1 text is fine in UTF-16 fields, refused in 8-bit ones, whatever truncate says.
     assert Job(user="björn", scene="/p/場景.hip").scene == "/p/場景.hip"
-    with pytest.raises(ValueError, match="frame_set: character 3 '€' is not Latin-1"):
+    with pytest.raises(ValueError) as raised:
         Job(frame_set="1-€", truncate=True)
+    assert str(raised.value) == "frame_set: character 3 '€' (U+20AC) is not Latin-1, and the field holds 8-bit text"
+    # A character beyond U+FFFF is named whole, not by the first half of its pair.
+    with pytest.raises(ValueError, match=r"app_version_minor: character 2 '😀' \(U\+1F600\) is not Latin-1"):
+        Job(app_version_minor="1😀")
     # A character beyond U+FFFF takes two UTF-16 units of a field and comes back whole; the farm's
     # cutting may keep only its first half, which comes back as the lone surrogate it stores.
-    with pytest.raises(ValueError, match="user: 26 characters"):
+    with pytest.raises(ValueError, match=r"user: at most 25 characters \(UTF-16 units\) fit the field, got 26 "):
         Job(user="a" * 24 + "😀")
     assert Job(user="a" * 23 + "😀").user == "a" * 23 + "😀"
     assert Job(user="a" * 24 + "😀", truncate=True).user == "a" * 24 + "\ud83d"
@@ -157,14 +168,16 @@ def test_update_is_all_or_nothing():
 @pytest.mark.parametrize(
     "fields, error, words",
     [
-        ({"status": 256}, ValueError, "status: 256 is outside 0..255"),
-        ({"status": "120"}, TypeError, "status: expected int"),
-        ({"status": True}, TypeError, "status"),
-        ({"frame_start": "1"}, TypeError, "frame_start"),
+        ({"status": 256}, ValueError, "status: must be from 0 to 255, got 256"),
+        ({"status": 1 << 70}, ValueError, "status: must be from 0 to 255, got 1180591620717411303424"),
+        ({"status": "120"}, TypeError, "status: expected int, got str"),
+        ({"status": True}, TypeError, "status: expected int, got bool"),
+        ({"frame_start": "1"}, TypeError, "frame_start: expected int or float, got str"),
         ({"frame_step": -1}, ValueError, "frame_step"),
-        ({"image_single_file": 1}, TypeError, "image_single_file: expected bool"),
-        ({"user": 5}, TypeError, "user: expected str"),
-        ({"id": 1.5}, TypeError, "id"),
+        ({"image_single_file": 1}, TypeError, "image_single_file: expected bool, got int"),
+        ({"user": 5}, TypeError, "user: expected str, got int"),
+        ({"id": 1.5}, TypeError, "id: expected JobId or int, got float"),
+        ({"id": -1}, ValueError, "id: must be from 0 to 18446744073709551615, got -1"),
         ({"usr": "anna"}, TypeError, "unexpected keyword argument 'usr'"),
     ],
 )
@@ -227,8 +240,10 @@ def test_custom_data():
     assert job.custom_data() == {"Ticket": "NF-1", "Client": "Nördlich €"}
     job.set_custom_data("ticket", "")
     assert job.custom_data() == {"Client": "Nördlich €"}
-    with pytest.raises(ValueError, match="name: character 1"):
+    with pytest.raises(ValueError) as raised:
         job.set_custom_data("€", "x")
+    # set_custom_data takes no truncate, so the message offers none.
+    assert str(raised.value) == "name: character 1 '€' (U+20AC) is not Latin-1, and the field holds 8-bit text"
     with pytest.raises(ValueError, match="does not fit"):
         job.set_custom_data("Big", "x" * 4000)
     assert job.custom_data() == {"Client": "Nördlich €"}

@@ -127,16 +127,19 @@ def test_merge_equality_and_start():
 def test_texts_too_long_or_not_latin1():
     long_text = ",".join(str(i) for i in range(400))
     assert len(long_text) > 1000
-    with pytest.raises(ValueError, match="text: 1489 characters, the field holds at most 1000"):
+    with pytest.raises(ValueError, match=r"text: at most 1000 Latin-1 characters fit the field, got 1489 "
+                                         r"\(pass truncate=True to cut it as the farm does\)"):
         FrameSet.parse(long_text)
     cut = FrameSet.parse(long_text, truncate=True)
     assert set(cut) == {int(part) for part in long_text[:1000].split(",")}
-    with pytest.raises(ValueError, match="not Latin-1"):
-        FrameSet.parse("1-10 €")
+    with pytest.raises(ValueError, match=r"text: character 6 '€' \(U\+20AC\) is not Latin-1, and the field holds 8-bit text$"):
+        FrameSet.parse("1-10 €", truncate=True)
     with pytest.raises(TypeError):
         FrameSet.parse(1001)
-    with pytest.raises(ValueError, match="start"):
+    with pytest.raises(ValueError, match="start: must be from -2147483648 to 2147483647, got 2147483648"):
         FrameSet().start = 1 << 31
+    with pytest.raises(TypeError, match="start: expected int, got bool"):
+        FrameSet().start = True
 
 
 def test_bita85_of_damaged_data_is_refused_or_read_within_the_set():

@@ -35,11 +35,12 @@ def test_split_image_path_with_a_job_and_limits():
     assert split_image_path("C:\\prj\\scenes\\render\\img.#.exr", job).folder == "<SceneFolder>render\\"
     assert split_image_path("C:\\prj\\out\\img.#.exr", Job(project_folder="C:/prj")).folder == "<Database>\\out\\"
     assert split_image_path("clip", extension=".Mov") == ("", "clip.Mov", None, "", True)
-    with pytest.raises(ValueError, match="path: 1001 characters, the field holds at most 1000"):
+    with pytest.raises(ValueError, match=r"path: at most 1000 characters \(UTF-16 units\) fit the field, got 1001 "
+                                         r"\(pass truncate=True to cut it as the farm does\)"):
         split_image_path("/" + "a" * 1000)
     assert len(split_image_path("/" + "a" * 1000, truncate=True).folder) == 1
     assert split_image_path(pathlib.PurePosixPath("/out/img.#.exr")) == ("/out/", "img.", 1, ".exr", False)
-    with pytest.raises(TypeError, match="path"):
+    with pytest.raises(TypeError, match="path: expected str, bytes or os.PathLike, got int"):
         split_image_path(42)
     assert ImageName.__module__ == "kxfarm"
 
@@ -103,7 +104,8 @@ def test_error_names_and_actors():
 @pytest.mark.parametrize(
     "call, words",
     [
-        (lambda: log_text(256), "message: 256 is outside 0..255"),
+        (lambda: log_text(256), "message: must be from 0 to 255, got 256"),
+        (lambda: log_text(14, step=1 << 64), "step: must be from 0 to 255, got 18446744073709551616"),
         (lambda: log_text(14, frame_start=70000), "frame_start"),
         (lambda: log_text(14, frame_end=-1), "frame_end"),
         (lambda: log_text(14, step=300), "step"),

@@ -52,8 +52,20 @@ def test_versions_read_from_paths():
 def test_paths_without_a_version_give_none():
     for path in ["/usr/bin/blender", "/1/x", "", "/apps/tool99999999999/x", "/apps/tool\u00b2\u00b3/x"]:
         assert kxfarm.app_version(path) is None, path
-    with pytest.raises(TypeError, match="path"):
+    with pytest.raises(TypeError, match="path: expected str, bytes or os.PathLike, got int"):
         kxfarm.app_version(2016)
+
+
+def test_paths_are_taken_as_the_file_system_names_them():
+    assert kxfarm.app_version(b"/apps/maya2016.5/bin/maya.exe").major == 2016
+
+    class Unreadable:
+        def __fspath__(self):
+            raise RuntimeError("no path today")
+
+    # The object's own error comes through, not a TypeError that hides it.
+    with pytest.raises(RuntimeError, match="no path today"):
+        kxfarm.app_version(Unreadable())
 
 
 def test_version_free_patterns():
