@@ -11,6 +11,7 @@
 
 #include "farmserver.h"
 
+#include "benchfarm.h"
 #include "besidefloor.h"
 
 #include "clients/clientlist.h"
@@ -40,21 +41,11 @@ struct Farm {
         QString error;
         if (!server->loadPlugin(QStringLiteral(KX_PLUGIN_FILE), error))
             std::abort();
-        kxSampleFarm farm;
-        for (int i = 0; i < clientCount; ++i)
-            farm.clients.append(
-                kxSampleClient{QString::number(i), QString(), QStringLiteral("bench"), i + 1});
-        if (!server->addClients(farm, error) || server->host().clientCount() != clientCount)
+        if (!server->addClients(kxBenchNumberedClients(clientCount), error) ||
+            server->host().clientCount() != clientCount)
             std::abort();
         job = std::make_unique<kxJ::_JobSend>();
-        kxSampleJob sample;
-        sample.number = 123456789;
-        sample.status = 200;
-        sample.user = QStringLiteral("anna");
-        sample.scene = QStringLiteral("/projects/feature/shot010/shot010_lighting_v012.ma");
-        sample.imageDir = QStringLiteral("/renders/feature/shot010/");
-        sample.imageFile = QStringLiteral("shot010_beauty.####.exr");
-        kxFillSampleJob(*job, sample);
+        kxFillSampleJob(*job, kxBenchFinishedJob());
         floorLog = ::open(dir.filePath(QStringLiteral("floor.log")).toLocal8Bit().constData(),
                           O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
         if (floorLog < 0)

@@ -15,6 +15,7 @@
 #include "jobs/jobid.h"
 #include "jobs/jobrecords.h"
 
+#include "benchfarm.h"
 #include "besidefloor.h"
 
 #include <QFile>
@@ -61,10 +62,8 @@ void BM_pNotifyLongRun(benchmark::State& state) {
         state.SkipWithError("the plug-in does not load");
         return;
     }
-    kxSampleFarm farm;
-    for (int i = 0; i < clientCount; ++i)
-        farm.clients.append(kxSampleClient{QString::number(i), QString(), QStringLiteral("bench"), i + 1});
-    if (!server.addClients(farm, error) || server.host().clientCount() != clientCount) {
+    if (!server.addClients(kxBenchNumberedClients(clientCount), error) ||
+        server.host().clientCount() != clientCount) {
         state.SkipWithError("the list cannot be filled");
         return;
     }
@@ -75,14 +74,7 @@ void BM_pNotifyLongRun(benchmark::State& state) {
             server.host().addUserMessage(position, old);
 
     auto job = std::make_unique<kxJ::_JobSend>();
-    kxSampleJob sample;
-    sample.number = 123456789;
-    sample.status = 200;
-    sample.user = QStringLiteral("anna");
-    sample.scene = QStringLiteral("/projects/feature/shot010/shot010_lighting_v012.ma");
-    sample.imageDir = QStringLiteral("/renders/feature/shot010/");
-    sample.imageFile = QStringLiteral("shot010_beauty.####.exr");
-    kxFillSampleJob(*job, sample);
+    kxFillSampleJob(*job, kxBenchFinishedJob());
     // The recipient texts, ten consecutive names each: call k names clients 10(k mod 150) and on.
     std::vector<_kxString<50>> recipients;
     for (int first = 0; first < clientCount; first += namesPerCall) {

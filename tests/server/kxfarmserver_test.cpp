@@ -2,35 +2,22 @@
 // Copyright the kxNotifyKXMessage authors
 // Runs the built kxfarmserver as an admin does, on sample farms of the test's making, and reads what it
 // prints: the answer on standard output, warnings and faults on standard error, and the exit code.
+#include "tests/programrun.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Outcome = kxProgramOutcome;
 
 Outcome runServer(const QStringList& arguments, const QByteArray& input = QByteArray()) {
-    QProcess process;
-    process.start(QStringLiteral(KX_FARMSERVER_PROGRAM), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    Outcome run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return kxRunProgram(QStringLiteral(KX_FARMSERVER_PROGRAM), arguments, QString(), input);
 }
 
 /// A sample farm file of the test's own, in `dir`.

@@ -4,13 +4,13 @@
 // --json document parsed back, the message on standard error and the exit code.
 #include "clients/clientstats.h"
 #include "kxdatabuffer.h"
+#include "tests/programrun.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -22,27 +22,11 @@
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Outcome = kxProgramOutcome;
 
 Outcome runInspect(const QStringList& arguments, const QString& workingDirectory = QString(),
                    const QByteArray& input = QByteArray()) {
-    QProcess process;
-    if (!workingDirectory.isEmpty())
-        process.setWorkingDirectory(workingDirectory);
-    process.start(QStringLiteral(KX_INSPECT_PROGRAM), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    Outcome run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return kxRunProgram(QStringLiteral(KX_INSPECT_PROGRAM), arguments, workingDirectory, input);
 }
 
 QStringList split(const char* arguments) {
