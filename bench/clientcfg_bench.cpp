@@ -103,7 +103,7 @@ void BM_writeClientCfg_1500clients(benchmark::State& state) {
         state.SkipWithError("sync failed");
     state.counters["keys"] = benchmark::Counter(double(keys.size()));
 }
-BENCHMARK(BM_writeClientCfg_1500clients)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(6);
+BENCHMARK(BM_writeClientCfg_1500clients)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(24);
 
 } // namespace
 

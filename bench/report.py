@@ -40,8 +40,8 @@ ROWS = {
     "BM_replaceJobVariables_vsFloor": ("`replaceJobVariables`, 7 variables, 10,000 jobs", "one case-blind `QString::replace` per variable"),
     "BM_BitA85_writeRead": ("BitA85 write + read, 8000 flags", "`_KX_DataBuffer` compress + decompress of the payload"),
     "BM_asString_FrameSet": ("`asString_FrameSet`, half-full set", "`QString::number` per set index"),
-    "BM_filterJobList_Fits_Contains/0": ("job filter, 2000 jobs, two terms, one exclusion, one pair", "case-blind `contains` over the same 16 texts"),
-    "BM_filterJobList_Fits_Contains/1": ("job filter, 2000 jobs, without the pair", "case-blind `contains` over the same 16 texts"),
+    "BM_filterJobList_Fits_Contains/0": ("job filter, 200 jobs, two terms, one exclusion, one pair", "case-blind `contains` over the same 16 texts"),
+    "BM_filterJobList_Fits_Contains/1": ("job filter, 200 jobs, without the pair", "case-blind `contains` over the same 16 texts"),
     "BM_Log2Str_history1500": ("`Log2Str` over a 1500-entry history", "`QString::asprintf` of the same numbers"),
 }
 

@@ -3,16 +3,25 @@
 #include "plugin/notifymessage.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace {
 
-/// The pieces joined in one buffer, sized once.
+/// Copies `piece` to `at` and returns the position behind it.
+char16_t* put(char16_t* at, QStringView piece) {
+    if (!piece.isEmpty())
+        std::memcpy(at, piece.utf16(), sizeof(char16_t) * std::size_t(piece.size()));
+    return at + piece.size();
+}
+
+/// The pieces joined in one buffer, allocated once at its final size and filled by copies: a notification
+/// builds four such texts, and appending piece by piece checks the capacity for every piece.
 template <typename... Pieces>
 QString joined(const Pieces&... pieces) {
-    QString out;
-    out.reserve((qsizetype(0) + ... + QStringView(pieces).size()));
-    (out.append(QStringView(pieces)), ...);
+    QString out((qsizetype(0) + ... + QStringView(pieces).size()), Qt::Uninitialized);
+    char16_t* at = reinterpret_cast<char16_t*>(out.data());
+    ((at = put(at, QStringView(pieces))), ...);
     return out;
 }
 
@@ -55,33 +64,47 @@ QString kxNotifyTemplate(quint8 status) {
 QString kxComposeNotifyMessage(quint8 status, QStringView time, QStringView jobText, QStringView user,
                                QStringView scene, QStringView imageDir, QStringView imageFile) {
     // Every placeholder is replaced in one pass over the template, and a value is never searched for
-    // placeholders: chained arg() calls would search each value already put in for the next one.
+    // placeholders: chained arg() calls would search each value already put in for the next one. The
+    // template is read twice, once for the size of the text and once to fill it.
     const QStringView values[] = {time, jobText, user, scene, imageDir, imageFile};
     const QString pattern = kxNotifyTemplate(status);
     const QStringView rest(pattern);
-    QString out;
+    auto placeholder = [&rest](qsizetype at) {
+        const char16_t digit = at + 1 < rest.size() ? rest.at(at + 1).unicode() : u'0';
+        return digit >= u'1' && digit <= u'6' ? int(digit - u'1') : -1;
+    };
     qsizetype size = rest.size();
-    for (const QStringView value : values)
-        size += value.size();
-    out.reserve(size);
-    qsizetype from = 0;
-    for (qsizetype at = rest.indexOf(u'%'); at >= 0 && at + 1 < rest.size(); at = rest.indexOf(u'%', from)) {
-        const char16_t digit = rest.at(at + 1).unicode();
-        if (digit < u'1' || digit > u'6') {
-            out.append(rest.mid(from, at + 1 - from));
-            from = at + 1;
-            continue;
-        }
-        out.append(rest.mid(from, at - from));
-        out.append(values[digit - u'1']);
-        from = at + 2;
+    for (qsizetype at = rest.indexOf(u'%'); at >= 0; at = rest.indexOf(u'%', at + 1)) {
+        const int value = placeholder(at);
+        if (value >= 0)
+            size += values[value].size() - 2;
     }
-    out.append(rest.mid(from));
+    QString out(size, Qt::Uninitialized);
+    char16_t* to = reinterpret_cast<char16_t*>(out.data());
+    qsizetype from = 0;
+    for (qsizetype at = rest.indexOf(u'%'); at >= 0; at = rest.indexOf(u'%', at + 1)) {
+        const int value = placeholder(at);
+        if (value < 0)
+            continue;
+        to = put(to, rest.mid(from, at - from));
+        to = put(to, values[value]);
+        from = at + 2;
+        ++at;
+    }
+    put(to, rest.mid(from));
     return out;
 }
 
 QString kxLatin1RoundTrip(QString text) {
     // What toLatin1 and back gives: each unit beyond Latin-1 becomes '?', and a zero ends the text.
+    // Most messages hold neither, which one pass without branches finds out; only then is the text
+    // gone through unit by unit.
+    const char16_t* read = reinterpret_cast<const char16_t*>(text.utf16());
+    unsigned outside = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        outside |= unsigned(char16_t(read[i] - 1) >= 0xFF);
+    if (outside == 0)
+        return text;
     char16_t* units = reinterpret_cast<char16_t*>(text.data());
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (units[i] == 0) {

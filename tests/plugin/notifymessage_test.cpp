@@ -46,6 +46,24 @@ TEST(NotifyMessage, Latin1RoundTripReplacesAndEndsAtZero) {
     withZero.append(QChar(0)).append(QStringLiteral("back"));
     EXPECT_EQ(kxLatin1RoundTrip(withZero), QStringLiteral("front"));
     EXPECT_EQ(kxLatin1RoundTrip(QString()), QString());
+    // The edges of Latin-1, and the unit that decides standing last in a long text (where the first
+    // pass reads many units at a time) or first.
+    const QString long64(64, QLatin1Char('x'));
+    struct Case {
+        QString text;
+        QString expected;
+    };
+    const Case cases[] = {
+        {QString(QChar(0xFF)) + QChar(0x01), QString(QChar(0xFF)) + QChar(0x01)},
+        {QString(QChar(0x100)), QStringLiteral("?")},
+        {long64 + QChar(0x100), long64 + QLatin1Char('?')},
+        {long64 + QChar(0), long64},
+        {QChar(0) + long64, QString()},
+        {QString(QChar(0xFFFF)) + long64, QLatin1Char('?') + long64},
+        {long64 + QChar(0xD83D) + QChar(0xDE00), long64 + QStringLiteral("??")},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(kxLatin1RoundTrip(c.text), c.expected) << c.text.toStdString();
 }
 
 TEST(NotifyMessage, LogLinesAreJoinedExactly) {

@@ -262,6 +262,16 @@ TEST_F(PluginEntry, ANameListedTwiceIsDeliveredOnce) {
     EXPECT_EQ(pending("other"), message);
 }
 
+TEST_F(PluginEntry, NamesThatShareABeginningOrALengthAreToldApart) {
+    addClients({"node1", "node10", "node", "Node1", "node2"});
+    EXPECT_EQ(notify(QStringLiteral("node10;;node1;node10;;;")), 1);
+    EXPECT_EQ(withoutTime(pending("node1")),
+              QStringLiteral("Job {KT9 } [anna] finished. \nScene:/p/shot.ma \nImage:/r/beauty.exr"));
+    EXPECT_EQ(pending("node10"), pending("node1")) << "once, though listed twice";
+    for (const char* other : {"node", "Node1", "node2"})
+        EXPECT_EQ(pending(other), QString()) << other;
+}
+
 TEST_F(PluginEntry, EmptyPartsOfTheRecipientTextAreNamesToo) {
     // The text is split keeping its empty parts, so an empty part names a client whose name is empty.
     addClients({"nodeA", "nameless"});

@@ -140,6 +140,13 @@ TEST_F(KxSdkLog, LineLayoutsAfterTheTime) {
         {17, "one\r\ntwo", QStringLiteral("     one\n") + blanks(22) + QStringLiteral("two")},
         // DEL and the C1 controls too; a character beyond 16 bits stays whole.
         {17, "del\x7f c1\xc2\x85 \xf0\x9f\x98\x80", QStringLiteral("     del? c1? \U0001F600")},
+        // The edges of what is changed: below blank, DEL to the last C1 control; tab, tilde, the
+        // no-break space and the characters next to the surrogates stay.
+        {17, "a\x1f\tb~\xc2\x9f\xc2\xa0\xed\x9f\xbf\xee\x80\x80",
+         QStringLiteral("     a?\tb~?") + QChar(0xA0) + QChar(0xD7FF) + QChar(0xE000)},
+        // A control character as the last of a long line, where the check runs many at a time.
+        {17, "0123456789012345678901234567890123456789012345678901234567890123456789\x01",
+         QStringLiteral("     0123456789012345678901234567890123456789012345678901234567890123456789?")},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -254,6 +261,13 @@ TEST_F(KxSdkLog, CrashTextsAreCriticalAtAnyLevel) {
         {"access violation", false}, // letter case counts
         {"PAGE FAULT", false},
         {"std::bad_alloc", false},
+        // At the very start and the very end; cut short by the end of the text; after near misses.
+        {"Access violation", true},
+        {"stopped: PAGE_FAULT", true},
+        {"stopped: PAGE_FAUL", false},
+        {"sss std::bad_alloc:bad allocatio", false},
+        {"Access Access violatio PAGE_ std::bad_alloc:bad allocation", true},
+        {"A", false},
     };
     int n = 0;
     for (const Case& c : cases) {
