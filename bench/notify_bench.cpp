@@ -211,14 +211,26 @@ void notifySeriesPoint(benchmark::State& state, int clientCount, int parts, doub
 void BM_series_pNotify_clients(benchmark::State& state) {
     notifySeriesPoint(state, int(state.range(0)), 1, double(state.range(0)));
 }
-BENCHMARK(BM_series_pNotify_clients)
-    ->Arg(10)
-    ->Arg(30)
-    ->Arg(100)
-    ->Arg(300)
-    ->Arg(1000)
-    ->Arg(1500)
-    ->Unit(benchmark::kMicrosecond);
+/// The list sizes of the series by clients, for the notification and its floor alike.
+void clientSeriesSizes(benchmark::internal::Benchmark* series) {
+    for (const int clients : {10, 30, 100, 300, 1000, 1500})
+        series->Arg(clients);
+    series->Unit(benchmark::kMicrosecond);
+}
+BENCHMARK(BM_series_pNotify_clients)->Apply(clientSeriesSizes);
+
+/// The floor of the series by clients: the names read in place and compared with the one recipient,
+/// so the chart shows which part of the growth is the machine's (one name per page of memory) and which
+/// the notification's.
+void BM_series_floor_clients(benchmark::State& state) {
+    Farm& farm = farmOf(int(state.range(0)));
+    const auto names = recipientNames(distinctRecipients(1));
+    const kxC::_ClientList& list = farm.server->host().clients();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(compareNames(list, names));
+    state.counters["n"] = benchmark::Counter(double(state.range(0)));
+}
+BENCHMARK(BM_series_floor_clients)->Apply(clientSeriesSizes);
 
 void BM_series_pNotify_parts(benchmark::State& state) {
     notifySeriesPoint(state, kxC::_ClientList::clientCapacity, int(state.range(0)), double(state.range(0)));

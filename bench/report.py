@@ -9,7 +9,8 @@ RESULTS holds run-1/, run-2/, ... with one JSON file per benchmark program. Ever
 "ratio" counter is a row of the table: the median of its per-run medians, and the spread, the largest
 distance of a run's value from that median in per cent. Every BM_series_* benchmark is a point of a
 growth series, written to RESULTS/series.dat for bench/growth.gp with the growth expected of it drawn
-through its smallest point; a step that grows faster than expected is printed as a finding.
+through its smallest point and its floor series (BM_series_floor_*), where it has one, beside it; a
+step that grows faster than expected is printed as a finding, with the floor's growth over the step.
 """
 import glob
 import json
@@ -45,14 +46,17 @@ ROWS = {
     "BM_Log2Str_history1500": ("`Log2Str` over a 1500-entry history", "`QString::asprintf` of the same numbers"),
 }
 
-# Series: benchmark function -> (title, x axis, expected growth).
+# Series: benchmark function -> (title, x axis, expected growth, the series of its floor or None). A
+# floor series is drawn in the same panel; a step of the subject that grows faster than expected is
+# printed with the floor's growth over the same step, which tells the machine's share from the code's.
 SERIES = {
-    "BM_series_pNotify_clients": ("pNotify by clients (1 recipient, log off)", "clients", "linear"),
-    "BM_series_pNotify_parts": ("pNotify by recipient names (1500 clients, log off)", "names", "linear"),
-    "BM_series_filter_jobs": ("job filter by jobs", "jobs", "linear"),
-    "BM_series_replaceJobVariables": ("replaceJobVariables by variables", "variables", "linear"),
-    "BM_series_sortByCpuUsage": ("view sort by CPU usage", "entries", "nlogn"),
-    "BM_series_sortByName": ("view sort by name", "entries", "nlogn"),
+    "BM_series_pNotify_clients": ("pNotify by clients (1 recipient, log off)", "clients", "linear",
+                                  "BM_series_floor_clients"),
+    "BM_series_pNotify_parts": ("pNotify by recipient names (1500 clients, log off)", "names", "linear", None),
+    "BM_series_filter_jobs": ("job filter by jobs", "jobs", "linear", "BM_series_floor_jobs"),
+    "BM_series_replaceJobVariables": ("replaceJobVariables by variables", "variables", "linear", None),
+    "BM_series_sortByCpuUsage": ("view sort by CPU usage", "entries", "nlogn", None),
+    "BM_series_sortByName": ("view sort by name", "entries", "nlogn", None),
 }
 
 TIME_UNITS = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
@@ -98,13 +102,12 @@ def gnuplot_script(results, plotted):
         'set ylabel "µs"',
     ]
     data = os.path.join(results, "series.dat")
-    for i, (title, axis, growth) in enumerate(plotted):
-        out += [
-            f'set title "{title}"',
-            f'set xlabel "{axis}"',
-            f'plot "{data}" index {i} using 1:2 with linespoints pt 7 lw 2 title "measured", '
-            f'"{data}" index {i} using 1:3 with lines dt 2 lw 2 title "{growth}"',
-        ]
+    for i, (title, axis, growth, floor) in enumerate(plotted):
+        plots = [f'"{data}" index {i} using 1:2 with linespoints pt 7 lw 2 title "measured"',
+                 f'"{data}" index {i} using 1:3 with lines dt 2 lw 2 title "{growth}"']
+        if floor:
+            plots.append(f'"{data}" index {i} using 1:4 with linespoints pt 6 lw 1 title "floor"')
+        out += [f'set title "{title}"', f'set xlabel "{axis}"', "plot " + ", ".join(plots)]
     out.append("unset multiplot")
     return "\n".join(out) + "\n"
 
@@ -150,28 +153,37 @@ def main(argv):
     blocks = []
     plotted = []
     findings = []
-    for function, (title, axis, growth) in SERIES.items():
+    def series_points(function):
         points = {}
         for rows in per_run:
             for name, b in rows.items():
                 if name.split("/")[0] == function and "n" in b:
                     points.setdefault(b["n"], []).append(microseconds(b))
+        return {x: statistics.median(v) for x, v in points.items()}
+
+    for function, (title, axis, growth, floor_function) in SERIES.items():
+        points = series_points(function)
         if not points:
             continue
+        floor = series_points(floor_function) if floor_function else {}
         xs = sorted(points)
-        ys = [statistics.median(points[x]) for x in xs]
+        ys = [points[x] for x in xs]
         cost = (lambda n: n) if growth == "linear" else (lambda n: n * math.log2(max(n, 2)))
         expected = [ys[0] * cost(x) / cost(xs[0]) for x in xs]
-        block = [f"# {title}", f"# {axis} time_us expected_us ({growth})"]
-        block += [f"{x:g} {y:.4f} {e:.4f}" for x, y, e in zip(xs, ys, expected)]
+        block = [f"# {title}", f"# {axis} time_us expected_us ({growth}) floor_us"]
+        block += [f"{x:g} {y:.4f} {e:.4f} {floor[x]:.4f}" if x in floor else f"{x:g} {y:.4f} {e:.4f} NaN"
+                  for x, y, e in zip(xs, ys, expected)]
         blocks.append("\n".join(block))
-        plotted.append((title, axis, "n log n" if growth == "nlogn" else growth))
+        plotted.append((title, axis, "n log n" if growth == "nlogn" else growth, bool(floor)))
         for i in range(1, len(xs)):
             grew = ys[i] / ys[i - 1]
             allowed = cost(xs[i]) / cost(xs[i - 1])
             if grew > 1.25 * allowed:
-                findings.append(f"{title}: from {xs[i - 1]:g} to {xs[i]:g} {axis} the time grew "
-                                f"{grew:.2f}x where {growth} growth is {allowed:.2f}x")
+                finding = (f"{title}: from {xs[i - 1]:g} to {xs[i]:g} {axis} the time grew "
+                           f"{grew:.2f}x where {growth} growth is {allowed:.2f}x")
+                if xs[i - 1] in floor and xs[i] in floor:
+                    finding += f"; its floor grew {floor[xs[i]] / floor[xs[i - 1]]:.2f}x"
+                findings.append(finding)
     with open(os.path.join(results, "series.dat"), "w", encoding="utf-8") as f:
         f.write("\n\n\n".join(blocks) + "\n")
     with open(os.path.join(results, "growth.gp"), "w", encoding="utf-8") as f:

@@ -399,6 +399,18 @@ bool _ClientList::setFilter(bool windowsOn, bool macOn, bool linuxOn, bool on64b
     return true;
 }
 
+namespace {
+
+/// Asks for every cache line of `bytes` bytes at `at`, to be written: a status lands in a record of its
+/// own about 100 kB from the last, where the processor's own prefetching has to start afresh.
+void prefetchForWrite(const void* at, std::size_t bytes) {
+    const char* line = static_cast<const char*>(at);
+    for (std::size_t offset = 0; offset < bytes; offset += 64)
+        __builtin_prefetch(line + offset, 1);
+}
+
+} // namespace
+
 bool _ClientList::importStatus(const _ClientStatusMulti* multi, bool takeCounts) {
     if (multi == nullptr)
         return false;
@@ -436,10 +448,17 @@ bool _ClientList::importStatus(const _ClientStatusMulti* multi, bool takeCounts)
 
     // Statuses, and with a new order each record's list number, slot by slot: the records lie about
     // 100 KB apart, and going through them in memory order once is far cheaper than twice or at random.
+    // A record's status is its last member and its list number its first, so the list number of the
+    // next record lies right behind this record's status: it is written there, in the same stretch of
+    // memory, rather than 100 kB before it.
+    if (takeOrder)
+        clients[0].listNo = positionOfSlot[0];
     for (int i = 0; i < clientCapacity; ++i) {
+        if (i + 1 < clientCapacity)
+            prefetchForWrite(&clients[i + 1].status, sizeof(clients[i + 1].status));
         clients[i].status = multi->clients[i];
-        if (takeOrder)
-            clients[i].listNo = positionOfSlot[i];
+        if (takeOrder && i + 1 < clientCapacity)
+            clients[i + 1].listNo = positionOfSlot[i + 1];
     }
     for (int j = 0; j < cloudCapacity; ++j) {
         clouds[j].status = multi->clouds[j];
