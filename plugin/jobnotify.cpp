@@ -91,13 +91,15 @@ public:
     using Name = _kxString8_allSize<50>;
 
     explicit RecipientNames(QStringView recipients) {
+        // One pass over the text: it holds at most 50 characters, and as many parts.
+        const char16_t* units = recipients.utf16();
+        const qsizetype size = recipients.size();
         qsizetype from = 0;
-        for (;;) {
-            const qsizetype semicolon = recipients.indexOf(u';', from);
-            add(recipients.mid(from, semicolon < 0 ? recipients.size() - from : semicolon - from));
-            if (semicolon < 0)
-                break;
-            from = semicolon + 1;
+        for (qsizetype i = 0; i <= size; ++i) {
+            if (i == size || units[i] == u';') {
+                add(units + from, i - from);
+                from = i + 1;
+            }
         }
     }
 
@@ -105,14 +107,12 @@ public:
     const Name* end() const { return names + count; }
 
 private:
-    void add(QStringView part) {
+    void add(const char16_t* part, qsizetype size) {
         // Latin-1, with '?' for what it cannot hold, as a client name is built from a QString.
         char bytes[Name::capacity];
-        const int n = int(part.size() < Name::capacity ? part.size() : Name::capacity);
-        for (int i = 0; i < n; ++i) {
-            const char16_t unit = part.at(i).unicode();
-            bytes[i] = unit > 0xFF ? '?' : char(unit);
-        }
+        const int n = int(size < Name::capacity ? size : Name::capacity);
+        for (int i = 0; i < n; ++i)
+            bytes[i] = part[i] > 0xFF ? '?' : char(part[i]);
         // Compared as it stands, before a name is built of it: most parts of a long text are empty
         // ones or names given again.
         for (int i = 0; i < count; ++i)
