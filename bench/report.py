@@ -5,9 +5,10 @@
 
     report.py RESULTS [--readme README.md]
 
-RESULTS holds run-1/, run-2/, ... with one JSON file per benchmark program. Every benchmark with a
-"ratio" counter is a row of the table: the median of its per-run medians, and the spread, the largest
-distance of a run's value from that median in per cent. Every BM_series_* benchmark is a point of a
+RESULTS holds run-1/, run-2/, ... with one JSON file per benchmark program and repetition (a program's
+repetitions within a run are taken as a median). Every benchmark with a "ratio" counter is a row of the
+table: the median of its per-run values, and the spread, the largest distance of a run's value from
+that median in per cent. Every BM_series_* benchmark is a point of a
 growth series, written to RESULTS/series.dat for bench/growth.gp with the growth expected of it drawn
 through its smallest point and its floor series (BM_series_floor_*), where it has one, beside it; a
 step that grows faster than expected is printed as a finding, with the floor's growth over the step.
@@ -83,6 +84,23 @@ def medians(path):
     return rows
 
 
+def run_rows(run):
+    """Each benchmark's row of one run. A run holds a file per program and repetition (the repetitions
+    spread over the run); a benchmark's row takes the median of its ratios and of its times."""
+    collected = {}
+    for path in sorted(glob.glob(os.path.join(run, "*.json"))):
+        for name, b in medians(path).items():
+            collected.setdefault(name, []).append(b)
+    rows = {}
+    for name, found in collected.items():
+        row = dict(found[0])
+        for key in ("ratio", "real_time", "cpu_time"):
+            if all(key in b for b in found):
+                row[key] = statistics.median(b[key] for b in found)
+        rows[name] = row
+    return rows
+
+
 def microseconds(b):
     # Series points are timed in CPU time, ratio rows in their manual (CPU) time.
     key = "real_time" if "manual_time" in b["name"] else "cpu_time"
@@ -122,12 +140,7 @@ def main(argv):
     if not runs:
         print(f"report.py: no run-*/ in {results}", file=sys.stderr)
         return 2
-    per_run = []
-    for run in runs:
-        rows = {}
-        for path in sorted(glob.glob(os.path.join(run, "*.json"))):
-            rows.update(medians(path))
-        per_run.append(rows)
+    per_run = [run_rows(run) for run in runs]
 
     names = [n for n in per_run[0] if "ratio" in per_run[0][n]]
     lines = [

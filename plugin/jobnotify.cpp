@@ -97,7 +97,7 @@ public:
         qsizetype from = 0;
         for (qsizetype i = 0; i <= size; ++i) {
             if (i == size || units[i] == u';') {
-                add(units + from, i - from);
+                add(units, from, i - from);
                 from = i + 1;
             }
         }
@@ -107,12 +107,15 @@ public:
     const Name* end() const { return names + count; }
 
 private:
-    void add(const char16_t* part, qsizetype size) {
+    /// Adds the part of `size` units at `from` in `units` (which an empty text may leave null).
+    void add(const char16_t* units, qsizetype from, qsizetype size) {
         // Latin-1, with '?' for what it cannot hold, as a client name is built from a QString.
         char bytes[Name::capacity];
         const int n = int(size < Name::capacity ? size : Name::capacity);
-        for (int i = 0; i < n; ++i)
-            bytes[i] = part[i] > 0xFF ? '?' : char(part[i]);
+        for (int i = 0; i < n; ++i) {
+            const char16_t unit = units[from + i];
+            bytes[i] = unit > 0xFF ? '?' : char(unit);
+        }
         // Compared as it stands, before a name is built of it: most parts of a long text are empty
         // ones or names given again.
         for (int i = 0; i < count; ++i)

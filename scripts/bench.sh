@@ -7,11 +7,13 @@
 #   scripts/bench.sh [--runs N] [--repetitions R] [--readme] [--filter REGEX]
 #     --runs N          whole runs of every benchmark (default 1); the table gives each ratio's median
 #                       over the runs and its spread (the largest distance from the median, in %)
-#     --repetitions R   repetitions of each benchmark within a run (default 3; its median is the run's)
+#     --repetitions R   repetitions of each benchmark within a run (default 3), spread over the run: every
+#                       program runs once, then every program again, so a stretch of seconds in which
+#                       the shared machine is slow falls on one of them; their median is the run's
 #     --readme          also put the table into README.md between its benchmark-table marks
 #     --filter REGEX    only the benchmarks whose name matches (Google Benchmark's filter)
-# Output: build/bench/results/ (run-K/<program>.json, ratios.md, series.dat, growth.png); the chart is
-# also copied to bench/growth.png, which the README shows.
+# Output: build/bench/results/ (run-K/<program>.<repetition>.json, ratios.md, series.dat, growth.png);
+# the chart is also copied to bench/growth.png, which the README shows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=1
@@ -24,7 +26,7 @@ while [ $# -gt 0 ]; do
     --repetitions) repetitions="$2"; shift 2 ;;
     --readme) readme=(--readme README.md); shift ;;
     --filter) filter="$2"; shift 2 ;;
-    -h | --help) sed -n '5,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '5,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "bench.sh: unknown argument '$1' (see --help)" >&2; exit 2 ;;
     esac
 done
@@ -44,10 +46,13 @@ rm -rf "$results"
 mkdir -p "$results"
 for ((run = 1; run <= runs; ++run)); do
     mkdir -p "$results/run-$run"
-    for program in "${programs[@]}"; do
-        echo "run $run/$runs: $program" >&2
-        "$build/bench/$program" --benchmark_repetitions="$repetitions" --benchmark_filter="$filter" \
-            --benchmark_out="$results/run-$run/$program.json" --benchmark_out_format=json > /dev/null
+    for ((repetition = 1; repetition <= repetitions; ++repetition)); do
+        for program in "${programs[@]}"; do
+            echo "run $run/$runs, repetition $repetition/$repetitions: $program" >&2
+            "$build/bench/$program" --benchmark_filter="$filter" \
+                --benchmark_out="$results/run-$run/$program.$repetition.json" --benchmark_out_format=json \
+                > /dev/null
+        done
     done
 done
 /usr/bin/python3 bench/report.py "$results" "${readme[@]}"
