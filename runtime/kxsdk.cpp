@@ -13,7 +13,6 @@ const char kxFrameworkVersion[] = " 8.4.03";
 namespace {
 
 // Texts that only a crashing or exhausted process writes: they count as critical whatever their level.
-// Each starts with its own letter, which the check below relies on.
 constexpr QLatin1String crashTexts[] = {QLatin1String("Access violation"), QLatin1String("PAGE_FAULT"),
                                         QLatin1String("std::bad_alloc:bad allocation")};
 
@@ -32,24 +31,10 @@ bool startsWithAscii(const char16_t* units, qsizetype size, QLatin1String crash)
 bool isCrashText(const QString& text) {
     const char16_t* units = reinterpret_cast<const char16_t*>(text.utf16());
     const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        switch (units[i]) {
-        case u'A':
-            if (startsWithAscii(units + i, size - i, crashTexts[0]))
+    for (qsizetype i = 0; i < size; ++i)
+        for (const QLatin1String crash : crashTexts)
+            if (units[i] == char16_t(crash.front().unicode()) && startsWithAscii(units + i, size - i, crash))
                 return true;
-            break;
-        case u'P':
-            if (startsWithAscii(units + i, size - i, crashTexts[1]))
-                return true;
-            break;
-        case u's':
-            if (startsWithAscii(units + i, size - i, crashTexts[2]))
-                return true;
-            break;
-        default:
-            break;
-        }
-    }
     return false;
 }
 
